@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Quillary developer entry point.
+#   ./dev.sh run    install what is missing, build, start the program
+#   ./dev.sh test   install what is missing, build, run every test
+#   ./dev.sh build  install what is missing and build
+# Works as root or through sudo on Debian; safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils)
+BUILD_DIR=${BUILD_DIR:-build}
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$BUILD_DIR" -j2
+}
+
+case "${1:-run}" in
+run)
+    install_missing
+    build
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display found: starting under Xvfb." >&2
+        exec xvfb-run -a "$BUILD_DIR/src/quillary"
+    fi
+    exec "$BUILD_DIR/src/quillary"
+    ;;
+test)
+    install_missing
+    build
+    cd "$BUILD_DIR"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+    ;;
+build)
+    install_missing
+    build
+    ;;
+*)
+    echo "usage: $0 [run|test|build]" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QString>
+#include <functional>
+
+class QMdiArea;
+
+namespace quillary {
+
+// The frame's public variables, shared with the windows it opens: the path
+// the next record window is to open, and the frame's copy of the
+// recent-files list. Windows get this object instead of the frame itself,
+// so no window needs to know the frame's class.
+struct AppState {
+    explicit AppState(Platform platform)
+        : platform(platform)
+    {
+    }
+
+    Platform platform;
+
+    QString filename;
+    QString t1, t2, t3, t4;
+
+    // The frame's MDI area, where record windows open.
+    QMdiArea* mdiArea = nullptr;
+    // The frame's own UpdateMenu; set by the frame.
+    std::function<void()> UpdateMenu;
+};
+
+} // namespace quillary

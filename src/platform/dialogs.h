@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+
+namespace quillary {
+
+// Title of every message box that names none of its own.
+inline const QString kAppTitle = QStringLiteral("Quillary2");
+inline const QString kDataFileFilter = QStringLiteral("Tax Data Files (*.dat)");
+
+enum class Buttons { Ok, OkCancel, YesNo };
+enum class Icon { None, Information, Exclamation };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Every modal box the program shows goes through this interface, so a test
+// can answer each one and read what the user would have seen.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual Answer message(const QString& text, Buttons buttons = Buttons::Ok,
+                           Icon icon = Icon::None, const QString& title = kAppTitle) = 0;
+
+    // Returns the typed text; the empty text when the user cancels.
+    virtual QString input(const QString& prompt, const QString& title) = 0;
+
+    // File dialogs that accept the name of a file that does not exist yet.
+    // std::nullopt means the user cancelled.
+    virtual std::optional<QString> openFileName(const QString& title) = 0;
+    virtual std::optional<QString> saveFileName(const QString& title) = 0;
+
+    // Shows a window modally and returns when it has been closed.
+    virtual void runModal(QDialog& dialog) = 0;
+};
+
+// The real boxes, on Qt's dialogs, parented to the active window.
+class QtDialogs final : public Dialogs {
+public:
+    Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    QString input(const QString& prompt, const QString& title) override;
+    std::optional<QString> openFileName(const QString& title) override;
+    std::optional<QString> saveFileName(const QString& title) override;
+    void runModal(QDialog& dialog) override;
+};
+
+} // namespace quillary

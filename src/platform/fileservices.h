@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QFile;
+
+namespace quillary {
+
+// Files opened for random access by record number, under small integer file
+// numbers. Every write goes straight to the operating system (no buffering
+// in the process), so a crash of the program loses nothing that was written,
+// and a write through one handle is seen by a read through another handle on
+// the same path.
+class FileServices {
+public:
+    FileServices();
+    ~FileServices();
+    FileServices(const FileServices&) = delete;
+    FileServices& operator=(const FileServices&) = delete;
+
+    // The lowest file number (from 1) not in use.
+    int freeFile() const;
+
+    // Opens path for reading and writing, creating it empty when missing.
+    bool open(const QString& path, int fileNo, int recordLength, QString* error = nullptr);
+    bool isOpen(int fileNo) const;
+    QString path(int fileNo) const;
+    int recordLength(int fileNo) const;
+
+    // Length in bytes, -1 when fileNo is not open.
+    qint64 length(int fileNo) const;
+
+    // Record n is 1-based. A read past the end fills what it could, pads the
+    // rest with blanks and answers false. Writing record count + 1 appends.
+    bool readRecord(int fileNo, qint64 n, QByteArray& buffer) const;
+    bool writeRecord(int fileNo, qint64 n, const QByteArray& buffer, QString* error = nullptr);
+
+    // Reads the whole file in one request.
+    bool readAll(int fileNo, QByteArray& contents) const;
+
+    void close(int fileNo);
+    void closeAll();
+
+    // Replaces the whole content of the file open as fileNo atomically: the
+    // new content goes to a temporary file in the same folder, is flushed to
+    // disk and renamed over the file, so at every moment the file holds all
+    // of the old or all of the new content. Every handle open on the same
+    // file is reopened on the new content. On failure nothing changes.
+    bool replaceContents(int fileNo, const QByteArray& contents, QString* error = nullptr);
+
+    // Whole-file copy that replaces the target atomically.
+    static bool copyFile(const QString& from, const QString& to, QString* error = nullptr);
+    static bool deleteFile(const QString& path, QString* error = nullptr);
+    // Writes contents to path atomically, replacing any file there.
+    static bool writeFileAtomically(const QString& path, const QByteArray& contents,
+                                    QString* error = nullptr);
+
+    // Test hook: when set and it answers true for a path, writes and
+    // replacements of that path fail as a full disk would.
+    using FaultInjector = std::function<bool(const QString& path)>;
+    static void setFaultInjector(FaultInjector injector);
+
+private:
+    struct Handle;
+    bool reopen(Handle& handle, QString* error);
+    Handle* handle(int fileNo) const;
+    std::map<int, std::unique_ptr<Handle>> handles_;
+};
+
+} // namespace quillary

@@ -1,0 +1,106 @@
+#include "records/datafile.h"
+
+#include "platform/fileservices.h"
+
+namespace quillary {
+
+DataFile::DataFile(FileServices& files)
+    : files_(files)
+{
+}
+
+DataFile::~DataFile()
+{
+    close();
+}
+
+OpenStatus DataFile::open(const QString& path, QString* error)
+{
+    close();
+    const int no = files_.freeFile();
+    if (!files_.open(path, no, kRecordLength, error))
+        return OpenStatus::CannotOpen;
+    if (files_.length(no) / kRecordLength > kMaxRecords) {
+        files_.close(no);
+        if (error)
+            *error = QStringLiteral("The file holds more than %1 records.").arg(kMaxRecords);
+        return OpenStatus::TooManyRecords;
+    }
+    fileNo_ = no;
+    path_ = path;
+    return OpenStatus::Ok;
+}
+
+void DataFile::close()
+{
+    if (fileNo_ != 0)
+        files_.close(fileNo_);
+    fileNo_ = 0;
+}
+
+int DataFile::recordCount() const
+{
+    if (!isOpen())
+        return 0;
+    const qint64 count = files_.length(fileNo_) / kRecordLength;
+    return int(std::min<qint64>(count, kMaxRecords));
+}
+
+bool DataFile::read(int n, TaxRecord& record) const
+{
+    QByteArray buffer(kRecordLength, ' ');
+    const bool ok = isOpen() && files_.readRecord(fileNo_, n, buffer);
+    record = TaxRecord::fromBytes(buffer);
+    return ok;
+}
+
+bool DataFile::write(int n, const TaxRecord& record, QString* error)
+{
+    if (!isOpen()) {
+        if (error)
+            *error = QStringLiteral("No data file is open.");
+        return false;
+    }
+    return files_.writeRecord(fileNo_, n, record.bytes(), error);
+}
+
+bool DataFile::readAll(std::vector<TaxRecord>& records) const
+{
+    QByteArray contents;
+    if (!isOpen() || !files_.readAll(fileNo_, contents))
+        return false;
+    records = decodeRecords(contents);
+    return true;
+}
+
+bool DataFile::replaceAll(const std::vector<TaxRecord>& records, QString* error)
+{
+    if (!isOpen()) {
+        if (error)
+            *error = QStringLiteral("No data file is open.");
+        return false;
+    }
+    return files_.replaceContents(fileNo_, encodeRecords(records), error);
+}
+
+QByteArray encodeRecords(const std::vector<TaxRecord>& records)
+{
+    QByteArray out;
+    out.reserve(qsizetype(records.size()) * kRecordLength);
+    for (const TaxRecord& r : records)
+        out.append(r.data(), kRecordLength);
+    return out;
+}
+
+std::vector<TaxRecord> decodeRecords(const QByteArray& contents)
+{
+    std::vector<TaxRecord> records;
+    const qsizetype count = contents.size() / kRecordLength;
+    records.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        records.push_back(TaxRecord::fromBytes(contents.constData() + i * kRecordLength,
+                                               kRecordLength));
+    return records;
+}
+
+} // namespace quillary

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "records/taxrecord.h"
+
+#include <QString>
+#include <vector>
+
+namespace quillary {
+
+class FileServices;
+
+enum class OpenStatus { Ok, CannotOpen, TooManyRecords };
+
+// One open data file: a handle of the file services on a sequence of
+// 130-byte tax records. Closes its handle when destroyed.
+class DataFile {
+public:
+    explicit DataFile(FileServices& files);
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    // Opens path under the lowest free file number, creating it empty when
+    // missing. A file of more than 32,767 records is not opened: its count
+    // cannot be held, and treating it as shorter would lose records.
+    OpenStatus open(const QString& path, QString* error = nullptr);
+    void close();
+    bool isOpen() const { return fileNo_ != 0; }
+    int fileNumber() const { return fileNo_; }
+    QString path() const { return path_; }
+
+    // File length divided by 130; a trailing fragment is not counted.
+    int recordCount() const;
+
+    // Record n is 1-based. A read beyond the end answers false and leaves a
+    // blank record.
+    bool read(int n, TaxRecord& record) const;
+    bool write(int n, const TaxRecord& record, QString* error = nullptr);
+
+    // All whole records in file order (a trailing fragment is dropped).
+    bool readAll(std::vector<TaxRecord>& records) const;
+    // Replaces the whole file with these records atomically; every handle on
+    // the same file sees the new content afterwards.
+    bool replaceAll(const std::vector<TaxRecord>& records, QString* error = nullptr);
+
+    FileServices& files() const { return files_; }
+
+private:
+    FileServices& files_;
+    int fileNo_ = 0;
+    QString path_;
+};
+
+QByteArray encodeRecords(const std::vector<TaxRecord>& records);
+std::vector<TaxRecord> decodeRecords(const QByteArray& contents);
+
+} // namespace quillary

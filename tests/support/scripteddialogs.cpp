@@ -1,0 +1,130 @@
+#include "support/scripteddialogs.h"
+
+#include <QDialog>
+#include <QTest>
+
+namespace quillary::test {
+
+namespace {
+
+const char* kindName(ShownBox::Kind kind)
+{
+    switch (kind) {
+    case ShownBox::Kind::Message: return "message box";
+    case ShownBox::Kind::Input: return "input box";
+    case ShownBox::Kind::OpenFile: return "file-open dialog";
+    case ShownBox::Kind::SaveFile: return "file-save dialog";
+    case ShownBox::Kind::Modal: return "modal window";
+    }
+    return "?";
+}
+
+} // namespace
+
+ScriptedDialogs& ScriptedDialogs::answerMessage(Answer answer)
+{
+    script_.push_back({ShownBox::Kind::Message, answer, {}, {}, {}});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::answerInput(const QString& text)
+{
+    script_.push_back({ShownBox::Kind::Input, Answer::Ok, text, {}, {}});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::answerOpenFile(std::optional<QString> path)
+{
+    script_.push_back({ShownBox::Kind::OpenFile, Answer::Ok, {}, std::move(path), {}});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::answerSaveFile(std::optional<QString> path)
+{
+    script_.push_back({ShownBox::Kind::SaveFile, Answer::Ok, {}, std::move(path), {}});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::answerModal(std::function<void(QDialog&)> handler)
+{
+    script_.push_back({ShownBox::Kind::Modal, Answer::Ok, {}, {}, std::move(handler)});
+    return *this;
+}
+
+std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(ShownBox::Kind kind, const ShownBox& box)
+{
+    shown_.append(box);
+    if (script_.empty() || script_.front().kind != kind) {
+        ++unexpected_;
+        const QString expected = script_.empty()
+            ? QStringLiteral("nothing")
+            : QString::fromLatin1(kindName(script_.front().kind));
+        const QString what = QStringLiteral("Unscripted %1 \"%2\": \"%3\" (script expected %4)")
+                                 .arg(QString::fromLatin1(kindName(kind)), box.title, box.text,
+                                      expected);
+        QTest::qFail(qPrintable(what), __FILE__, __LINE__);
+        return std::nullopt;
+    }
+    Step step = std::move(script_.front());
+    script_.pop_front();
+    return step;
+}
+
+Answer ScriptedDialogs::message(const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    const auto step = take(ShownBox::Kind::Message, {ShownBox::Kind::Message, title, text, buttons, icon});
+    if (!step)
+        return buttons == Buttons::YesNo ? Answer::No
+             : buttons == Buttons::OkCancel ? Answer::Cancel
+                                            : Answer::Ok;
+    return step->answer;
+}
+
+QString ScriptedDialogs::input(const QString& prompt, const QString& title)
+{
+    const auto step = take(ShownBox::Kind::Input, {ShownBox::Kind::Input, title, prompt, Buttons::OkCancel, Icon::None});
+    return step ? step->text : QString();
+}
+
+std::optional<QString> ScriptedDialogs::openFileName(const QString& title)
+{
+    const auto step = take(ShownBox::Kind::OpenFile, {ShownBox::Kind::OpenFile, title, {}, Buttons::OkCancel, Icon::None});
+    return step ? step->path : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::saveFileName(const QString& title)
+{
+    const auto step = take(ShownBox::Kind::SaveFile, {ShownBox::Kind::SaveFile, title, {}, Buttons::OkCancel, Icon::None});
+    return step ? step->path : std::nullopt;
+}
+
+void ScriptedDialogs::runModal(QDialog& dialog)
+{
+    const auto step = take(ShownBox::Kind::Modal, {ShownBox::Kind::Modal, dialog.windowTitle(), dialog.windowTitle(), Buttons::Ok, Icon::None});
+    // Shown the way exec() shows it, so the window's own show handling
+    // runs, but without a nested event loop.
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    if (step && step->modal)
+        step->modal(dialog);
+    dialog.close();
+}
+
+bool ScriptedDialogs::verifyAllUsed(const char* file, int line)
+{
+    bool ok = unexpected_ == 0;
+    if (!script_.empty()) {
+        QStringList left;
+        for (const Step& s : script_)
+            left << QString::fromLatin1(kindName(s.kind));
+        QTest::qFail(qPrintable(QStringLiteral("Scripted answers never asked for: %1")
+                                    .arg(left.join(QStringLiteral(", ")))),
+                     file, line);
+        ok = false;
+    }
+    script_.clear();
+    unexpected_ = 0;
+    return ok;
+}
+
+} // namespace quillary::test

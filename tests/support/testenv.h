@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/help.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QString>
+#include <QTemporaryDir>
+#include <QApplication>
+#include <QTest>
+
+namespace quillary::test {
+
+// Help that only counts how often it was opened.
+class RecordingHelp final : public HelpService {
+public:
+    void showContents() override { ++opened; }
+    int opened = 0;
+};
+
+// Pins the default locale for the lifetime of the object.
+class LocaleGuard {
+public:
+    explicit LocaleGuard(const QString& name)
+        : saved_(QLocale())
+    {
+        QLocale::setDefault(QLocale(name));
+    }
+    ~LocaleGuard() { QLocale::setDefault(saved_); }
+
+private:
+    QLocale saved_;
+};
+
+// Makes the test process use a private settings folder and a temporary
+// working folder, so a test never touches the user's files. Call at the
+// start of main(), before the application object exists.
+void isolateTestProcess();
+
+} // namespace quillary::test
+
+// Like QTEST_MAIN, with the process isolated before the application starts.
+#define QUILLARY_TEST_MAIN(TestObject)                                                   \
+    int main(int argc, char* argv[])                                                     \
+    {                                                                                    \
+        quillary::test::isolateTestProcess();                                            \
+        QApplication app(argc, argv);                                                    \
+        TestObject tc;                                                                   \
+        QTEST_SET_MAIN_SOURCE_PATH                                                       \
+        return QTest::qExec(&tc, argc, argv);                                            \
+    }
