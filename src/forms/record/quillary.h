@@ -1,0 +1,154 @@
+#pragma once
+
+#include "app/appstate.h"
+#include "records/datafile.h"
+#include "records/taxrecord.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMdiSubWindow;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace quillary {
+
+// The record window: one open data file, one record of it on display.
+//
+// The code of this class is split by subject:
+//   quillary.cpp          the form, showing and saving a record, moves, help
+//   quillary_records.cpp  add, delete, undo, the sorts and the text search
+//   quillary_files.cpp    file commands, the recent-files menu, Quit
+class Quillary : public QWidget {
+    Q_OBJECT
+public:
+    explicit Quillary(AppState& state, QWidget* parent = nullptr);
+    ~Quillary() override;
+
+    // Creates a record window in the frame's MDI area, runs its load
+    // sequence (which opens state.filename) and shows it.
+    static Quillary* open(AppState& state);
+
+    // The load sequence: opens state.filename (or the default file), shows
+    // the last record or starts an add, restores the recent-files menu.
+    void load();
+
+    // The window's menus; the frame shows them while this window is active.
+    const QList<QMenu*>& menus() const { return menus_; }
+    QMdiSubWindow* subWindow() const;
+
+    // Public variables other windows read and write.
+    QString presfile;
+    int Lastrecord = 0;
+    int Presrecord = 0;
+    QPointer<Quillary> newtax;
+
+    // Public procedures.
+    void uprec();
+    void savr();
+    void addr();
+    void listfil();
+    void Buttonupd();
+    void UpdateMenu();
+    // addr while adding, savr otherwise.
+    void saveStep();
+
+    bool isAdding() const { return adding_ == 1; }
+    const DataFile& dataFile() const { return file_; }
+
+public slots:
+    // Moves.
+    void Command7_Click(); // First
+    void Command6_Click(); // Previous
+    void Command5_Click(); // Next
+    void Command8_Click(); // Last
+    void HScroll1_Change(int value);
+    void Command1_Click(); // Show Totals
+
+    // Add, delete, undo, sorts, search.
+    void Command3_Click(); // Add
+    void Command4_Click(); // Delete
+    void undolast_Click();
+    void sortdate_Click();
+    void sorttype_Click();
+    void srch_Click();
+
+    // File commands.
+    void nefil_Click();
+    void opfil_Click();
+    void clfil_Click();
+    void safil_Click();
+    void Command9_Click(); // Quit
+    void mnuFileArray_Click(int index);
+
+    // Help.
+    void abt_Click();
+    void hel_Click();
+    void helpfl_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildForm();
+    void buildMenus();
+    void restoreRecentMenu();
+    // Opens presfile as the window's file; false when it cannot be opened.
+    bool openPresfile(QString* error);
+
+    AppState& state_;
+    DataFile file_;
+    int adding_ = 0;
+    TaxRecord buffer_;
+    bool closingSaved_ = false;
+
+    // The window's own copy of the recent-files list (entries 1 to 4) and
+    // its menu elements (element 0 is the separator; null until created).
+    std::array<QString, 5> recent_;
+    std::array<QAction*, 5> mnuFileArray_{};
+
+    QList<QMenu*> menus_;
+    QMenu* fileMenu_ = nullptr;
+
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+    QRadioButton* Option4 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLineEdit* Text6 = nullptr;
+    QComboBox* Paymethod = nullptr;
+    QComboBox* Expense = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+};
+
+} // namespace quillary
