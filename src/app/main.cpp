@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"
 #include "platform/help.h"
+#include "platform/printer.h"
 #include "platform/settingsstore.h"
 
 #include <QApplication>
@@ -26,7 +27,8 @@ int main(int argc, char* argv[])
     quillary::SettingsStore settings;
     quillary::FileServices files;
     NoHelp help;
-    quillary::AppState state({dialogs, settings, files, help});
+    quillary::Printer printer;
+    quillary::AppState state({dialogs, settings, files, help, printer});
 
     quillary::Taxmain frame(state);
     frame.show();

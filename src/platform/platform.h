@@ -5,6 +5,7 @@ namespace quillary {
 class Dialogs;
 class FileServices;
 class HelpService;
+class Printer;
 class SettingsStore;
 
 // The platform services a window is given. The program owns one set; tests
@@ -14,6 +15,7 @@ struct Platform {
     SettingsStore& settings;
     FileServices& files;
     HelpService& help;
+    Printer& printer;
 };
 
 } // namespace quillary
