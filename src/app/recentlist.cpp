@@ -1,0 +1,156 @@
+#include "app/recentlist.h"
+
+#include "platform/settingsstore.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace quillary {
+
+QString recentKey(int k)
+{
+    return QStringLiteral("menu%1").arg(k);
+}
+
+RecentList readRecentList(const SettingsStore& settings)
+{
+    RecentList list;
+    list[0] = settings.get(recentKey(1), kDefaultDataFile);
+    for (int k = 2; k <= 4; ++k)
+        list[k - 1] = settings.get(recentKey(k), QString());
+    return list;
+}
+
+RecentInsertion insertRecent(const RecentList& list, const QString& file)
+{
+    // Slot by slot from the top: an empty slot takes the shifted entries
+    // (and needs its element), the file's own slot is where the shift
+    // stops. Without either, the oldest entry drops out.
+    for (int slot = 0; slot < 4; ++slot) {
+        const bool empty = list[slot].isEmpty();
+        if (!empty && list[slot] != file)
+            continue;
+        RecentInsertion result{list, empty ? slot + 1 : 0};
+        for (int i = slot; i > 0; --i)
+            result.list[i] = result.list[i - 1];
+        result.list[0] = file;
+        return result;
+    }
+    RecentInsertion result{list, 0};
+    for (int i = 3; i > 0; --i)
+        result.list[i] = result.list[i - 1];
+    result.list[0] = file;
+    return result;
+}
+
+std::vector<RecentRefreshStep> refreshRecent(const RecentList& list,
+                                             const std::array<bool, 4>& created)
+{
+    std::vector<RecentRefreshStep> steps;
+    for (int k = 1; k <= 4; ++k) {
+        if (list[k - 1].isEmpty())
+            continue;
+        steps.push_back({k, list[k - 1], k == 1, created[k - 1]});
+    }
+    return steps;
+}
+
+std::vector<RecentElement> restoredElements(const RecentList& list, const QString& firstCaption)
+{
+    std::vector<RecentElement> elements{{1, firstCaption}};
+    for (int k = 2; k <= 4; ++k) {
+        if (!list[k - 1].isEmpty())
+            elements.push_back({k, list[k - 1]});
+    }
+    return elements;
+}
+
+RecentMenu::RecentMenu(QMenu* menu, std::array<QAction*, 5>& elements,
+                       std::function<void(int)> onClick)
+    : menu_(menu)
+    , elements_(elements)
+    , onClick_(std::move(onClick))
+{
+}
+
+bool RecentMenu::exists(int k) const
+{
+    return k >= 0 && k <= 4 && elements_[k] != nullptr;
+}
+
+std::array<bool, 4> RecentMenu::created() const
+{
+    return {exists(1), exists(2), exists(3), exists(4)};
+}
+
+void RecentMenu::create(int k)
+{
+    if (k < 1 || k > 4 || exists(k) || !menu_)
+        return;
+    auto* element = new QAction(menu_);
+    element->setObjectName(QStringLiteral("mnuFileArray_%1").arg(k));
+    element->setVisible(false);
+    QObject::connect(element, &QAction::triggered, element, [k, onClick = onClick_] {
+        if (onClick)
+            onClick(k);
+    });
+    // Keep the elements in index order even when a gap is filled later.
+    QAction* before = nullptr;
+    for (int j = k + 1; j <= 4 && !before; ++j)
+        before = elements_[j];
+    menu_->insertAction(before, element);
+    elements_[k] = element;
+}
+
+void RecentMenu::show(int k, const QString& caption)
+{
+    if (!exists(k) || k == 0)
+        return;
+    QAction* element = elements_[k];
+    QString text = caption;
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    element->setText(text);
+    element->setData(caption);
+    element->setVisible(true);
+}
+
+void RecentMenu::showSeparator()
+{
+    if (elements_[0])
+        elements_[0]->setVisible(true);
+}
+
+QString RecentMenu::caption(const QAction* element)
+{
+    return element ? element->data().toString() : QString();
+}
+
+void restoreRecentMenu(RecentMenu& menu, const RecentList& list, const QString& firstCaption)
+{
+    menu.showSeparator();
+    for (const RecentElement& e : restoredElements(list, firstCaption)) {
+        menu.create(e.element);
+        menu.show(e.element, e.caption);
+    }
+}
+
+RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QString& file,
+                            SettingsStore& settings,
+                            const std::function<void(int, const QString&)>& beforeEntry)
+{
+    const RecentInsertion insertion = insertRecent(list, file);
+    if (insertion.createElement != 0)
+        menu.create(insertion.createElement);
+    for (const RecentRefreshStep& step : refreshRecent(insertion.list, menu.created())) {
+        if (beforeEntry)
+            beforeEntry(step.element, step.text);
+        if (step.showSeparator)
+            menu.showSeparator();
+        if (step.showElement)
+            menu.show(step.element, step.text);
+        settings.save(recentKey(step.element), step.text);
+    }
+    return insertion.list;
+}
+
+} // namespace quillary
