@@ -1,0 +1,92 @@
+#include "platform/filelock.h"
+
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/types.h>
+
+namespace quillary {
+
+namespace {
+
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == -1 && errno == ESRCH;
+}
+
+} // namespace
+
+DataFileLock::DataFileLock(const QString& dataFile)
+    : dataFile_(dataFile)
+    , lock_(std::make_unique<QLockFile>(lockFileNameFor(dataFile)))
+{
+    // A record window keeps its file for hours: age says nothing about
+    // whether the holder still runs, only a vanished process does.
+    lock_->setStaleLockTime(0);
+}
+
+DataFileLock::~DataFileLock() = default;
+
+QString DataFileLock::lockFileNameFor(const QString& dataFile)
+{
+    // A file that does not exist yet is named through its folder, so the
+    // name does not change when the file comes into being.
+    const QFileInfo info(dataFile);
+    QString name = info.canonicalFilePath();
+    if (name.isEmpty()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        name = folder.isEmpty() ? info.absoluteFilePath()
+                                : folder + QLatin1Char('/') + info.fileName();
+    }
+    return name + QStringLiteral(".lock");
+}
+
+QString DataFileLock::lockFileName() const
+{
+    return lockFileNameFor(dataFile_);
+}
+
+DataFileLock::Status DataFileLock::lock()
+{
+    if (lock_->isLocked())
+        return Status::Locked;
+    if (lock_->tryLock(0))
+        return Status::Locked;
+    if (lock_->error() != QLockFile::LockFailedError)
+        return Status::Unavailable;
+
+    // QLockFile takes over a lock whose process is gone by itself; this
+    // covers a lock file it could not judge on its own.
+    qint64 pid = 0;
+    QString host;
+    if (lock_->getLockInfo(&pid, &host, nullptr)
+        && (host.isEmpty() || host == QSysInfo::machineHostName()) && processIsGone(pid)
+        && lock_->removeStaleLockFile() && lock_->tryLock(0)) {
+        return Status::Locked;
+    }
+    return lock_->error() == QLockFile::LockFailedError ? Status::HeldElsewhere
+                                                         : Status::Unavailable;
+}
+
+void DataFileLock::unlock()
+{
+    lock_->unlock();
+}
+
+bool DataFileLock::isLocked() const
+{
+    return lock_->isLocked();
+}
+
+qint64 DataFileLock::holderPid() const
+{
+    qint64 pid = 0;
+    if (!lock_->getLockInfo(&pid, nullptr, nullptr))
+        return 0;
+    return pid;
+}
+
+} // namespace quillary

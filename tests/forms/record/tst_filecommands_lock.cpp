@@ -1,0 +1,222 @@
+#include "platform/filelock.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace quillary;
+
+namespace {
+
+const char* statusName(DataFileLock::Status status)
+{
+    switch (status) {
+    case DataFileLock::Status::Locked:
+        return "locked";
+    case DataFileLock::Status::HeldElsewhere:
+        return "held";
+    case DataFileLock::Status::Unavailable:
+        return "unavailable";
+    }
+    return "?";
+}
+
+// The test program run a second time as another copy of Quillary would:
+//   --hold-lock FILE    takes the lock, reports, holds it until stdin closes
+//   --crash-with-lock FILE  takes the lock, reports, ends without releasing
+//   --try-lock FILE     reports whether it could take the lock, and ends
+int childMain(const QString& mode, const QString& file)
+{
+    DataFileLock lock(file);
+    const DataFileLock::Status status = lock.lock();
+    std::printf("%s\n", statusName(status));
+    std::fflush(stdout);
+    if (mode == QLatin1String("--crash-with-lock"))
+        _exit(0); // no destructor runs: the lock file stays behind
+    if (mode == QLatin1String("--hold-lock")) {
+        char c;
+        while (::read(STDIN_FILENO, &c, 1) > 0) {
+        }
+    }
+    return 0;
+}
+
+// Another copy of the program, holding or probing a lock.
+class OtherCopy {
+public:
+    ~OtherCopy() { stop(); }
+
+    // Starts the copy and returns its first report.
+    QByteArray start(const QString& mode, const QString& file)
+    {
+        process_.start(QCoreApplication::applicationFilePath(), {mode, file});
+        if (!process_.waitForStarted(30000))
+            return "not started";
+        while (!process_.canReadLine()) {
+            if (!process_.waitForReadyRead(30000))
+                return "no answer: " + process_.readAllStandardError();
+        }
+        return process_.readLine().trimmed();
+    }
+
+    void stop()
+    {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(30000))
+            process_.kill();
+        process_.waitForFinished(30000);
+    }
+
+    qint64 pid() const { return process_.processId(); }
+
+private:
+    QProcess process_;
+};
+
+QByteArray probe(const QString& file)
+{
+    OtherCopy other;
+    return other.start(QStringLiteral("--try-lock"), file);
+}
+
+qint64 pidThatDoesNotExist()
+{
+    QFile max(QStringLiteral("/proc/sys/kernel/pid_max"));
+    qint64 limit = 4194304;
+    if (max.open(QIODevice::ReadOnly))
+        limit = max.readAll().trimmed().toLongLong();
+    return limit + 1;
+}
+
+} // namespace
+
+class TestFileLock : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+private slots:
+    void lockFileSitsBesideTheDataFile()
+    {
+        const QString data = path(QStringLiteral("books.dat"));
+        QCOMPARE(DataFileLock::lockFileNameFor(data), data + QStringLiteral(".lock"));
+
+        // A relative name and a link name the same lock, before and after
+        // the file exists.
+        const QString saved = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+        const QString before = DataFileLock::lockFileNameFor(QStringLiteral("books.dat"));
+        QFile(data).open(QIODevice::WriteOnly);
+        QFile::link(data, path(QStringLiteral("link.dat")));
+        const QString after = DataFileLock::lockFileNameFor(QStringLiteral("books.dat"));
+        const QString viaLink = DataFileLock::lockFileNameFor(path(QStringLiteral("link.dat")));
+        QDir::setCurrent(saved);
+        QCOMPARE(before, after);
+        QCOMPARE(viaLink, after);
+    }
+
+    // While this process holds a data file, another copy cannot take it;
+    // once released, it can.
+    void secondProcessIsKeptOut()
+    {
+        const QString data = path(QStringLiteral("shared.dat"));
+        DataFileLock lock(data);
+        QCOMPARE(lock.lock(), DataFileLock::Status::Locked);
+        QVERIFY(QFile::exists(lock.lockFileName()));
+        QCOMPARE(probe(data), QByteArray("held"));
+
+        lock.unlock();
+        QVERIFY(!QFile::exists(lock.lockFileName()));
+        QCOMPARE(probe(data), QByteArray("locked"));
+    }
+
+    // The other way round: a running copy holds the file, this one is told so.
+    void runningHolderKeepsItsLock()
+    {
+        const QString data = path(QStringLiteral("theirs.dat"));
+        OtherCopy other;
+        QCOMPARE(other.start(QStringLiteral("--hold-lock"), data), QByteArray("locked"));
+
+        DataFileLock lock(data);
+        QCOMPARE(lock.lock(), DataFileLock::Status::HeldElsewhere);
+        QCOMPARE(lock.holderPid(), other.pid());
+        QVERIFY(!lock.isLocked());
+
+        other.stop();
+        QCOMPARE(lock.lock(), DataFileLock::Status::Locked);
+    }
+
+    void staleLockIsTakenOver_data()
+    {
+        QTest::addColumn<bool>("crashedCopy");
+        QTest::newRow("left by a copy that crashed") << true;
+        QTest::newRow("written for a process that does not exist") << false;
+    }
+
+    void staleLockIsTakenOver()
+    {
+        QFETCH(bool, crashedCopy);
+        const QString data = path(QStringLiteral("stale%1.dat").arg(crashedCopy));
+        const QString lockName = DataFileLock::lockFileNameFor(data);
+        if (crashedCopy) {
+            OtherCopy other;
+            QCOMPARE(other.start(QStringLiteral("--crash-with-lock"), data), QByteArray("locked"));
+            other.stop();
+        } else {
+            QFile file(lockName);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::number(pidThatDoesNotExist()) + "\nquillary\n"
+                       + QSysInfo::machineHostName().toUtf8() + "\n");
+        }
+        QVERIFY(QFile::exists(lockName));
+
+        DataFileLock lock(data);
+        QCOMPARE(lock.lock(), DataFileLock::Status::Locked);
+        QCOMPARE(lock.holderPid(), QCoreApplication::applicationPid());
+        QCOMPARE(probe(data), QByteArray("held"));
+    }
+
+    void noLockWhereNoFileCanBeMade_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::newRow("folder under /proc") << QStringLiteral("/proc/quillary/books.dat");
+        QTest::newRow("missing folder") << QStringLiteral("/nonexistent-quillary/books.dat");
+    }
+
+    void noLockWhereNoFileCanBeMade()
+    {
+        QFETCH(QString, data);
+        DataFileLock lock(data);
+        QCOMPARE(lock.lock(), DataFileLock::Status::Unavailable);
+        QVERIFY(!lock.isLocked());
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    if (argc == 3
+        && (qstrcmp(argv[1], "--hold-lock") == 0 || qstrcmp(argv[1], "--crash-with-lock") == 0
+            || qstrcmp(argv[1], "--try-lock") == 0)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Quillary"));
+        return childMain(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    }
+    quillary::test::isolateTestProcess();
+    QApplication app(argc, argv);
+    // Named as the program names itself, which is not its file name.
+    QCoreApplication::setApplicationName(QStringLiteral("Quillary"));
+    TestFileLock tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_filecommands_lock.moc"
