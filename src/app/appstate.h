@@ -28,6 +28,9 @@ struct AppState {
     QMdiArea* mdiArea = nullptr;
     // The frame's own UpdateMenu; set by the frame.
     std::function<void()> UpdateMenu;
+    // Ends the program at once when Quit is confirmed in a record window.
+    // Unset, the event loop is left; tests set it so the test process goes on.
+    std::function<void()> endProgram;
 };
 
 } // namespace quillary

@@ -1,11 +1,37 @@
 #include "app/recentlist.h"
 
+#include "app/appstate.h"
 #include "platform/settingsstore.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace quillary {
+
+RecentList frameList(const AppState& state)
+{
+    return {state.t1, state.t2, state.t3, state.t4};
+}
+
+void setFrameList(AppState& state, const RecentList& list)
+{
+    for (int k = 1; k <= 4; ++k)
+        frameEntry(state, k) = list[k - 1];
+}
+
+QString& frameEntry(AppState& state, int k)
+{
+    switch (k) {
+    case 1:
+        return state.t1;
+    case 2:
+        return state.t2;
+    case 3:
+        return state.t3;
+    default:
+        return state.t4;
+    }
+}
 
 QString recentKey(int k)
 {
@@ -88,7 +114,7 @@ void RecentMenu::create(int k)
     if (k < 1 || k > 4 || exists(k) || !menu_)
         return;
     auto* element = new QAction(menu_);
-    element->setObjectName(QStringLiteral("mnuFileArray_%1").arg(k));
+    element->setObjectName(QStringLiteral("mnuFileArray%1").arg(k));
     element->setVisible(false);
     QObject::connect(element, &QAction::triggered, element, [k, onClick = onClick_] {
         if (onClick)

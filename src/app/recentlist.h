@@ -10,6 +10,7 @@ class QMenu;
 
 namespace quillary {
 
+struct AppState;
 class SettingsStore;
 
 // The file the program opens when nothing else is known.
@@ -18,6 +19,11 @@ inline const QString kDefaultDataFile = QStringLiteral("Taxrecs.dat");
 // The recent-files list: entries 1 to 4 (at indexes 0 to 3), most recent
 // first. The empty text means no entry.
 using RecentList = std::array<QString, 4>;
+
+// The frame's copy of the list, t1 to t4, and its entry k (1 to 4).
+RecentList frameList(const AppState& state);
+void setFrameList(AppState& state, const RecentList& list);
+QString& frameEntry(AppState& state, int k);
 
 // The settings key of entry k (1 to 4).
 QString recentKey(int k);

@@ -1,6 +1,7 @@
 #include "app/taxmain.h"
 
 #include "forms/record/quillary.h"
+#include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"
 #include "platform/help.h"
@@ -179,7 +180,7 @@ void Taxmain::startup()
         state_.t1 = QStringLiteral("Taxrecs.dat");
     state_.filename = state_.t1;
     show();
-    firstWindow_ = Quillary::open(state_);
+    firstWindow_ = openRecordWindow(state_).window;
     if (firstWindow_ && firstWindow_->subWindow())
         makeRoomFor(firstWindow_->subWindow());
 }
@@ -203,7 +204,7 @@ void Taxmain::ne_Click()
     }
     state_.filename = *path;
     UpdateMenu();
-    Quillary::open(state_);
+    openRecordWindow(state_);
 }
 
 void Taxmain::op_Click()
@@ -217,7 +218,7 @@ void Taxmain::op_Click()
     }
     state_.filename = *path;
     UpdateMenu();
-    Quillary::open(state_);
+    openRecordWindow(state_);
 }
 
 void Taxmain::ex_Click()

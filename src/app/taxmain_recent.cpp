@@ -1,55 +1,53 @@
 #include "app/taxmain.h"
 
+#include "app/recentlist.h"
 #include "forms/record/quillary.h"
-#include "platform/settingsstore.h"
+#include "forms/record/recordwindows.h"
+#include "platform/dialogs.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace quillary {
 
-// The frame's recent-files entries. A first version: the list is restored
-// at startup and an entry opens its file; UpdateMenu does not maintain the
-// list yet.
+// The frame's recent-files entries, kept on t1 to t4 and the frame's File
+// menu.
+
+namespace {
+
+RecentMenu frameMenu(Taxmain* frame, QMenu* fileMenu, std::array<QAction*, 5>& elements)
+{
+    return RecentMenu(fileMenu, elements, [frame](int k) { frame->mnuFileArray_Click(k); });
+}
+
+} // namespace
 
 void Taxmain::restoreRecentMenu()
 {
-    SettingsStore& settings = state_.platform.settings;
-    state_.t1 = settings.get(QStringLiteral("menu1"), QStringLiteral("Taxrecs.dat"));
-    state_.t2 = settings.get(QStringLiteral("menu2"));
-    state_.t3 = settings.get(QStringLiteral("menu3"));
-    state_.t4 = settings.get(QStringLiteral("menu4"));
-
-    mnuFileArray_[0]->setVisible(true);
-    const QString entries[] = {state_.t1, state_.t2, state_.t3, state_.t4};
-    for (int k = 1; k <= 4; ++k) {
-        const QString& entry = entries[k - 1];
-        if (k > 1 && entry.isEmpty())
-            continue;
-        if (!mnuFileArray_[k]) {
-            mnuFileArray_[k] = fl_->addAction(QString());
-            mnuFileArray_[k]->setObjectName(QStringLiteral("mnuFileArray%1").arg(k));
-            connect(mnuFileArray_[k], &QAction::triggered, this, [this, k] { mnuFileArray_Click(k); });
-        }
-        // A path is shown as it is: an ampersand in it is no access key.
-        QString caption = entry;
-        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        mnuFileArray_[k]->setText(caption);
-        mnuFileArray_[k]->setVisible(true);
-    }
+    const RecentList list = readRecentList(state_.platform.settings);
+    setFrameList(state_, list);
+    RecentMenu menu = frameMenu(this, fl_, mnuFileArray_);
+    quillary::restoreRecentMenu(menu, list, list[0]);
 }
 
-void Taxmain::UpdateMenu() {}
+void Taxmain::UpdateMenu()
+{
+    RecentMenu menu = frameMenu(this, fl_, mnuFileArray_);
+    setFrameList(state_, updateRecentMenu(menu, frameList(state_), state_.filename,
+                                          state_.platform.settings));
+}
 
 void Taxmain::mnuFileArray_Click(int index)
 {
     if (index < 1 || index > 4 || !mnuFileArray_[index])
         return;
-    QString path = mnuFileArray_[index]->text();
-    path.replace(QStringLiteral("&&"), QStringLiteral("&"));
-    state_.filename = path;
+    state_.filename = RecentMenu::caption(mnuFileArray_[index]);
     UpdateMenu();
-    Quillary::open(state_);
+    if (openRecordWindow(state_).outcome == OpenOutcome::Failed) {
+        state_.platform.dialogs.message(
+            QStringLiteral("Error encountered while trying to open file, please retry."),
+            Buttons::Ok, Icon::Exclamation, QStringLiteral("Text Editor"));
+    }
 }
 
 } // namespace quillary

@@ -32,6 +32,11 @@ DataFileLock::~DataFileLock() = default;
 
 QString DataFileLock::lockFileNameFor(const QString& dataFile)
 {
+    return identity(dataFile) + QStringLiteral(".lock");
+}
+
+QString DataFileLock::identity(const QString& dataFile)
+{
     // A file that does not exist yet is named through its folder, so the
     // name does not change when the file comes into being.
     const QFileInfo info(dataFile);
@@ -41,7 +46,7 @@ QString DataFileLock::lockFileNameFor(const QString& dataFile)
         name = folder.isEmpty() ? info.absoluteFilePath()
                                 : folder + QLatin1Char('/') + info.fileName();
     }
-    return name + QStringLiteral(".lock");
+    return name;
 }
 
 QString DataFileLock::lockFileName() const

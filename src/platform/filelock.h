@@ -38,6 +38,9 @@ public:
 
     // Names of one file (a relative name, a symbolic link) give one lock.
     static QString lockFileNameFor(const QString& dataFile);
+    // The one name of a data file however it is named: the full path with
+    // links resolved, also for a file that does not exist yet.
+    static QString identity(const QString& dataFile);
 
 private:
     QString dataFile_;

@@ -51,10 +51,11 @@ struct FileMenu {
     {
         QStringList out;
         for (QAction* a : menu.actions()) {
-            if (!a->objectName().startsWith(QLatin1String("mnuFileArray_")))
+            if (!a->objectName().startsWith(QLatin1String("mnuFileArray"))
+                || a == elements[0])
                 continue;
             out << QStringLiteral("%1:%2%3")
-                       .arg(a->objectName().mid(13), RecentMenu::caption(a),
+                       .arg(a->objectName().mid(12), RecentMenu::caption(a),
                             a->isVisible() ? QString() : QStringLiteral(" (hidden)"));
         }
         return out;
