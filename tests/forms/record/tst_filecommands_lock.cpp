@@ -1,5 +1,4 @@
-#include "platform/filelock.h"
-#include "support/testenv.h"
+#include "filecommands_fixture.h"
 
 #include <QFile>
 #include <QProcess>
@@ -10,6 +9,7 @@
 #include <unistd.h>
 
 using namespace quillary;
+using namespace quillary::test;
 
 namespace {
 
@@ -103,8 +103,21 @@ class TestFileLock : public QObject {
 private:
     QTemporaryDir dir_;
     QString path(const QString& name) const { return dir_.filePath(name); }
+    std::unique_ptr<LocaleGuard> locale_;
 
 private slots:
+    void initTestCase()
+    {
+        locale_ = std::make_unique<LocaleGuard>(QStringLiteral("en_US"));
+        Clock::setFixedToday(QDate(2024, 6, 15));
+    }
+
+    void cleanupTestCase()
+    {
+        Clock::setFixedToday(std::nullopt);
+        locale_.reset();
+    }
+
     void lockFileSitsBesideTheDataFile()
     {
         const QString data = path(QStringLiteral("books.dat"));
@@ -198,6 +211,94 @@ private slots:
         DataFileLock lock(data);
         QCOMPARE(lock.lock(), DataFileLock::Status::Unavailable);
         QVERIFY(!lock.isLocked());
+    }
+
+    // A file another running copy has open is not opened here: not by a
+    // record window's command, not at the frame's start.
+    void fileOfAnotherCopyIsNotOpened()
+    {
+        Program p;
+        const QString a = p.path("a.dat"), theirs = p.path("theirs.dat");
+        writeRecords(a, 2);
+        writeRecords(theirs, 2);
+        const QByteArray theirsBefore = contents(theirs);
+        OtherCopy other;
+        QCOMPARE(other.start(QStringLiteral("--hold-lock"), theirs), QByteArray("locked"));
+        p.storeRecent({a});
+        p.start();
+        Quillary* A = p.windows().first();
+
+        p.dialogs.answerOpenFile(theirs).answerMessage(Answer::Ok);
+        action(A, "nefil")->trigger();
+        const ShownBox told = p.dialogs.last();
+        QCOMPARE(told.title, QStringLiteral("File in use"));
+        QCOMPARE(told.icon, Icon::Exclamation);
+        QVERIFY(told.text.contains(theirs));
+        QCOMPARE(p.windows().size(), 1);
+        QVERIFY(!A->newtax);
+
+        // Save File As onto it would replace their file under them.
+        p.dialogs.answerSaveFile(theirs).answerMessage(Answer::Ok).answerMessage(Answer::Ok);
+        action(A, "safil")->trigger();
+        QCOMPARE(p.dialogs.shown().at(p.dialogs.shown().size() - 2).title,
+                 QStringLiteral("File in use"));
+        QCOMPARE(p.dialogs.last().text, QStringLiteral("Save File Cancelled"));
+        QCOMPARE(A->presfile, a);
+        QCOMPARE(contents(theirs), theirsBefore);
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+
+        // A second program started on their file opens no window.
+        Program second;
+        second.storeRecent({theirs});
+        second.dialogs.answerMessage(Answer::Ok);
+        second.start();
+        QVERIFY(second.windows().isEmpty());
+        QCOMPARE(second.dialogs.last().title, QStringLiteral("File in use"));
+        QCOMPARE(second.frame->menuBar()->actions().size(), second.frame->ownMenus().size());
+        QUILLARY_VERIFY_DIALOGS(second.dialogs);
+    }
+
+    // A record window holds its file against other copies until it closes
+    // the file.
+    void windowKeepsOtherCopiesOut()
+    {
+        Program p;
+        const QString a = p.path("a.dat");
+        writeRecords(a, 2);
+        p.storeRecent({a});
+        p.start();
+        QCOMPARE(probe(a), QByteArray("held"));
+
+        action(p.windows().first(), "clfil")->trigger();
+        Program::settle();
+        QCOMPARE(probe(a), QByteArray("locked"));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
+    // The lock of a copy that crashed does not keep the file shut.
+    void staleLockIsTakenOverByWindow()
+    {
+        Program p;
+        const QString a = p.path("a.dat"), left = p.path("left.dat");
+        writeRecords(a, 2);
+        writeRecords(left, 3);
+        {
+            OtherCopy crashed;
+            QCOMPARE(crashed.start(QStringLiteral("--crash-with-lock"), left), QByteArray("locked"));
+        }
+        QVERIFY(QFile::exists(DataFileLock::lockFileNameFor(left)));
+        p.storeRecent({a});
+        p.start();
+
+        p.dialogs.answerOpenFile(left);
+        action(p.windows().first(), "opfil")->trigger();
+        QCOMPARE(p.windows().size(), 2);
+        Quillary* L = p.windows().first()->newtax;
+        QVERIFY(L);
+        QCOMPARE(L->presfile, left);
+        QVERIFY(heldLock(L) && heldLock(L)->isLocked());
+        QCOMPARE(probe(left), QByteArray("held"));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 };
 

@@ -1,0 +1,188 @@
+#pragma once
+
+// A running program for the file-command tests: the frame on scripted
+// dialogs, settings in an INI file and a working folder of its own.
+
+#include "app/appstate.h"
+#include "app/recentlist.h"
+#include "app/taxmain.h"
+#include "forms/record/quillary.h"
+#include "forms/record/recordwindows.h"
+#include "platform/fileservices.h"
+#include "platform/filelock.h"
+#include "platform/localeservices.h"
+#include "platform/printer.h"
+#include "platform/settingsstore.h"
+#include "records/datafile.h"
+#include "support/scripteddialogs.h"
+#include "support/testenv.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace quillary::test {
+
+inline TaxRecord sampleRecord(int n)
+{
+    TaxRecord r;
+    r.setKind(Kind{false, false});
+    r.setField(Field::Date, shortDate(QDate(2024, 1, 1).addDays(n)));
+    r.setField(Field::Amount, QString::number(10 * n));
+    r.setField(Field::Invoice, QStringLiteral("INV%1").arg(n));
+    r.setField(Field::PayMethod, QStringLiteral("Cash"));
+    r.setField(Field::Type, QStringLiteral("Other"));
+    r.setField(Field::Party, QStringLiteral("Shop %1").arg(n));
+    r.setField(Field::Description, QStringLiteral("Item %1").arg(n));
+    return r;
+}
+
+inline void writeRecords(const QString& path, int count, int first = 1)
+{
+    std::vector<TaxRecord> records;
+    for (int i = 0; i < count; ++i)
+        records.push_back(sampleRecord(first + i));
+    QVERIFY(FileServices::writeFileAtomically(path, encodeRecords(records)));
+}
+
+inline QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class Program {
+public:
+    Program()
+        : savedCurrent(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+        settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+        state = std::make_unique<AppState>(Platform{dialogs, *settings, files, help, printer});
+        state->endProgram = [this] { ++ended; };
+    }
+
+    ~Program()
+    {
+        // Windows go with the frame, without their close handling.
+        frame.reset();
+        FileServices::setFaultInjector({});
+        QDir::setCurrent(savedCurrent);
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    void storeRecent(const QStringList& entries)
+    {
+        for (int k = 1; k <= entries.size(); ++k)
+            settings->save(recentKey(k), entries[k - 1]);
+    }
+
+    QStringList stored() const
+    {
+        QStringList out;
+        for (int k = 1; k <= 4; ++k)
+            out << (settings->contains(recentKey(k)) ? settings->get(recentKey(k))
+                                                     : QStringLiteral("<none>"));
+        return out;
+    }
+
+    QStringList frameList() const { return {state->t1, state->t2, state->t3, state->t4}; }
+
+    // Starts the frame, which opens the first stored file.
+    void start()
+    {
+        frame = std::make_unique<Taxmain>(*state);
+        frame->startup();
+    }
+
+    // The open record windows, in the order they were opened.
+    QList<Quillary*> windows() const
+    {
+        QList<Quillary*> out;
+        if (!frame)
+            return out;
+        for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+            auto* w = qobject_cast<Quillary*>(sub->widget());
+            if (w && isOpenWindow(w))
+                out << w;
+        }
+        return out;
+    }
+
+    Quillary* active() const
+    {
+        QMdiSubWindow* sub = frame ? frame->mdiArea()->activeSubWindow() : nullptr;
+        return sub ? qobject_cast<Quillary*>(sub->widget()) : nullptr;
+    }
+
+    void activate(Quillary* w) { frame->mdiArea()->setActiveSubWindow(w->subWindow()); }
+
+    // Lets closed windows go.
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // The captions of a form's visible recent-file elements, in menu order.
+    static QStringList recentCaptions(const QMenu* fileMenu)
+    {
+        QStringList out;
+        for (QAction* a : fileMenu->actions()) {
+            const QString name = a->objectName();
+            if (name.size() == 13 && name.startsWith(QLatin1String("mnuFileArray"))
+                && a->isVisible())
+                out << RecentMenu::caption(a);
+        }
+        return out;
+    }
+
+    QString savedCurrent;
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<SettingsStore> settings;
+    FileServices files;
+    RecordingHelp help;
+    Printer printer;
+    std::unique_ptr<AppState> state;
+    std::unique_ptr<Taxmain> frame;
+    int ended = 0;
+};
+
+inline QAction* action(QObject* form, const char* name)
+{
+    auto* a = form->findChild<QAction*>(QString::fromLatin1(name));
+    if (!a)
+        qWarning("no action %s", name);
+    return a;
+}
+
+inline QMenu* fileMenuOf(Quillary* w)
+{
+    return w->findChild<QMenu*>(QStringLiteral("fil"));
+}
+
+inline QMenu* fileMenuOf(Taxmain* frame)
+{
+    return frame->findChild<QMenu*>(QStringLiteral("fl"));
+}
+
+inline QLineEdit* box(Quillary* w, const char* name)
+{
+    return w->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+inline QPushButton* button(Quillary* w, const char* name)
+{
+    return w->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+} // namespace quillary::test
