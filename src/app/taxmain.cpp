@@ -152,8 +152,11 @@ void Taxmain::updateMenus()
     QList<QMenu*> wanted = ownMenus_;
     QMdiSubWindow* sub = mdiArea_->currentSubWindow();
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-    if (!sub || !windows.contains(sub))
-        sub = windows.isEmpty() ? nullptr : windows.constLast();
+    if (!sub || !windows.contains(sub)) {
+        const QList<QMdiSubWindow*> recent =
+            mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+        sub = recent.isEmpty() ? nullptr : recent.constLast();
+    }
     if (sub) {
         if (auto* record = qobject_cast<Quillary*>(sub->widget()))
             wanted = record->menus();
