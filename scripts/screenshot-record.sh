@@ -1,11 +1,11 @@
 #!/bin/sh
 # Builds the program, starts it under a virtual X server on a sample data
 # file of three records and saves a picture of the screen to
-# screenshots/record.png.
+# screenshots/record.png (record-<dpi>.png when DPI is set, e.g. DPI=144).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-out=$root/screenshots/record.png
+out=$root/screenshots/record${DPI:+-$DPI}.png
 
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" -j2 --target quillary
@@ -26,7 +26,7 @@ record() {
 
 mkdir -p "$root/screenshots"
 cd "$work"
-XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -c '
+QT_FONT_DPI=${DPI:-96} XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24 -dpi ${DPI:-96}" sh -c '
     "$1" &
     pid=$!
     sleep 3

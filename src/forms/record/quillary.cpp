@@ -568,7 +568,7 @@ void Quillary::uprec()
             Text3->setText(buffer_.field(Field::Invoice));
             Paymethod->setEditText(buffer_.field(Field::PayMethod));
             const int type = Expense->findText(trimBlanks(buffer_.field(Field::Type)),
-                                               Qt::MatchFixedString);
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive);
             if (type >= 0)
                 Expense->setCurrentIndex(type);
             Text5->setText(buffer_.field(Field::Party));
