@@ -428,9 +428,9 @@ private slots:
         QTest::newRow("change, good answer") << false << QStringList{"3/15/2024"} << "3/15/2024";
         QTest::newRow("change, bad then good") << false << QStringList{"13/45/96", "2024-01-02"}
                                                << "1/2/2024";
-        QTest::newRow("change, empty answer") << false << QStringList{""} << "";
+        QTest::newRow("change, Cancel (an empty answer)") << false << QStringList{""} << "";
         QTest::newRow("add, good answer") << true << QStringList{"3/15/24"} << "3/15/2024";
-        QTest::newRow("add, empty answer") << true << QStringList{""} << "";
+        QTest::newRow("add, Cancel (an empty answer)") << true << QStringList{""} << "";
     }
     void invalidDateAsksForOne()
     {
