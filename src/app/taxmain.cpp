@@ -149,12 +149,16 @@ void Taxmain::buildMenus()
 void Taxmain::updateMenus()
 {
     // The window whose menus are shown: the active one, or while the
-    // program is in the background the one that was active last.
+    // program is in the background the one that was active last. A window
+    // still loading (not shown yet) has no say.
     QList<QMenu*> wanted = ownMenus_;
     QMdiSubWindow* sub = mdiArea_->currentSubWindow();
-    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-    if (!sub || !windows.contains(sub))
-        sub = windows.isEmpty() ? nullptr : windows.constLast();
+    if (!sub || sub->isHidden()) {
+        sub = nullptr;
+        for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder))
+            if (!w->isHidden())
+                sub = w;
+    }
     if (sub) {
         if (auto* record = qobject_cast<Quillary*>(sub->widget()))
             wanted = record->menus();

@@ -1,8 +1,6 @@
 #include "platform/helpbrowser.h"
 
-#include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -59,7 +57,7 @@ void HelpBrowser::showContents()
     if (!window_) {
         window_ = new QWidget(nullptr, Qt::Window);
         window_->setObjectName(QStringLiteral("helpWindow"));
-        window_->setWindowTitle(QStringLiteral("Quillary Help"));
+        window_->setWindowTitle(QStringLiteral("Quillary User Guide"));
         // The guide's window alone never keeps the program running.
         window_->setAttribute(Qt::WA_QuitOnClose, false);
         auto* layout = new QVBoxLayout(window_);
@@ -68,6 +66,7 @@ void HelpBrowser::showContents()
         browser_->setObjectName(QStringLiteral("helpBrowser"));
         browser_->setOpenExternalLinks(false);
         browser_->setOpenLinks(true);
+        browser_->document()->setDocumentMargin(12);
         layout->addWidget(browser_);
         window_->resize(620, 560);
         browser_->setSource(QUrl(guideUrl()));

@@ -32,6 +32,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 // The form's client area, large enough for every control.
 constexpr int kFormWidth = 6105;
 constexpr int kFormHeight = 4425;
+// Point size of the text boxes, labels and combo boxes.
+constexpr qreal kBoxPoints = 9.75;
 
 const QString kDatePrompt = QStringLiteral(
     "The action you request can not be completed until a valid 'Date:' is given for the "
@@ -77,6 +79,20 @@ QFont fontOfSize(qreal points)
     QFont font = QApplication::font();
     font.setPointSizeF(points);
     return font;
+}
+
+// The form was laid out for a narrow system font. Where a caption does not
+// fit its label in the font at hand, the label's font is made just small
+// enough that nothing is cut off.
+void fitCaption(QLabel* label, qreal points)
+{
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    const int room = label->width() - 2;
+    while (font.pointSizeF() > 6.0
+           && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
 }
 
 void place(QWidget* widget, int left, int top, int width, int height)
@@ -126,7 +142,7 @@ void Quillary::buildForm()
     // Buttons, frames and option buttons use the form's font; text boxes,
     // labels, the combo boxes and "Show Totals" a larger one.
     setFont(fontOfSize(8));
-    const QFont boxFont = fontOfSize(9.75);
+    const QFont boxFont = fontOfSize(kBoxPoints);
 
     QPalette teal = palette();
     teal.setColor(QPalette::Window, QColor(0, 128, 128));
@@ -263,6 +279,7 @@ void Quillary::buildForm()
         {Label8, Paymethod}, {Label7, Expense}, {Label5, Text5},
     };
     for (const auto& [label, box] : labelled) {
+        fitCaption(label, kBoxPoints);
         label->setBuddy(box);
         box->setAccessibleName(trimBlanks(label->text()));
     }
@@ -477,8 +494,7 @@ void Quillary::load()
             dialogs.message(QStringLiteral("The file '%1' holds more than %2 records, more than "
                                            "this program can handle. It is not opened and "
                                            "stays as it is.")
-                                .arg(presfile)
-                                .arg(kMaxRecords),
+                                .arg(presfile, QLocale().toString(kMaxRecords)),
                             Buttons::Ok, Icon::Exclamation, QStringLiteral("Too many records"));
         }
         if (presfile == kDefaultFile) {
@@ -552,7 +568,7 @@ void Quillary::uprec()
             Text3->setText(buffer_.field(Field::Invoice));
             Paymethod->setEditText(buffer_.field(Field::PayMethod));
             const int type = Expense->findText(trimBlanks(buffer_.field(Field::Type)),
-                                               Qt::MatchFixedString);
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive);
             if (type >= 0)
                 Expense->setCurrentIndex(type);
             Text5->setText(buffer_.field(Field::Party));
@@ -584,6 +600,8 @@ void Quillary::listfil()
     Expense->clear();
     Label7->setText(typeLabelCaption(kind));
     Label5->setText(partyLabelCaption(kind));
+    fitCaption(Label7, kBoxPoints);
+    fitCaption(Label5, kBoxPoints);
     Expense->addItems(typeList(kind));
     Expense->setCurrentIndex(Expense->findText(defaultType(kind)));
     Expense->setAccessibleName(trimBlanks(Label7->text()));
