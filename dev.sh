@@ -11,17 +11,27 @@ PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils)
 BUILD_DIR=${BUILD_DIR:-build}
 
 install_missing() {
-    local missing=()
+    local missing=() status
     for p in "${PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+        # Captured rather than piped into grep -q, which under pipefail can
+        # count an installed package as missing.
+        status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+        [ "$status" = "install ok installed" ] || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
     local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing packages: ${missing[*]}. Run this as root or install sudo." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    # Passed through env: sudo drops the caller's environment.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
 build() {

@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace quillary {
 
 namespace {
@@ -26,13 +32,6 @@ bool injectedFault(const QString& path, QString* error)
     return false;
 }
 
-QString identity(const QString& path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-}
-
 void setError(QString* error, const QString& text)
 {
     if (error)
@@ -42,10 +41,83 @@ void setError(QString* error, const QString& text)
 } // namespace
 
 struct FileServices::Handle {
-    QString path;
+    QString path;         // as given by the caller
+    QString absolutePath; // fixed at open, so a later change of folder does not matter
     int recordLength = 0;
     std::unique_ptr<QFile> file;
+    int fd() const { return file->handle(); }
 };
+
+namespace {
+
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool valid = false;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+// Which file a descriptor is open on, however its path was spelled.
+FileId fileId(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return {};
+    return {st.st_dev, st.st_ino, true};
+}
+
+// pread/pwrite: one system call per record, no shared file position, and
+// nothing kept in the process between calls.
+qint64 readAt(int fd, char* data, qint64 size, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, data + done, size_t(size - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return done > 0 ? done : -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+bool writeAt(int fd, const char* data, qint64 size, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t put = ::pwrite(fd, data + done, size_t(size - done), off_t(offset + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            if (put == 0)
+                errno = EIO;
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+// Byte offset of record n, or -1 when it lies beyond what a file can hold.
+qint64 recordOffset(qint64 n, int recordLength)
+{
+    if (n < 1 || n - 1 > (std::numeric_limits<qint64>::max() - recordLength) / recordLength)
+        return -1;
+    return (n - 1) * recordLength;
+}
+
+// The path a replacement is written to: a symbolic link is followed, so the
+// link stays and the file it names gets the new content.
+QString replacementTarget(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
+}
+
+} // namespace
 
 FileServices::FileServices() = default;
 
@@ -70,12 +142,21 @@ FileServices::Handle* FileServices::handle(int fileNo) const
 
 bool FileServices::open(const QString& path, int fileNo, int recordLength, QString* error)
 {
-    if (fileNo < 1 || recordLength < 1 || handles_.count(fileNo)) {
+    if (fileNo < 1 || recordLength < 1) {
+        setError(error, QStringLiteral("Bad file number or record length"));
+        return false;
+    }
+    if (handles_.count(fileNo)) {
         setError(error, QStringLiteral("File number %1 is already in use").arg(fileNo));
+        return false;
+    }
+    if (path.isEmpty()) {
+        setError(error, QStringLiteral("No file name given"));
         return false;
     }
     auto h = std::make_unique<Handle>();
     h->path = path;
+    h->absolutePath = QFileInfo(path).absoluteFilePath();
     h->recordLength = recordLength;
     if (!reopen(*h, error))
         return false;
@@ -85,8 +166,12 @@ bool FileServices::open(const QString& path, int fileNo, int recordLength, QStri
 
 bool FileServices::reopen(Handle& h, QString* error)
 {
-    auto file = std::make_unique<QFile>(h.path);
-    if (QFileInfo(h.path).isDir() || !file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+    if (QFileInfo(h.absolutePath).isDir()) {
+        setError(error, QStringLiteral("%1 is a folder").arg(h.path));
+        return false;
+    }
+    auto file = std::make_unique<QFile>(h.absolutePath);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         setError(error, file->errorString());
         return false;
     }
@@ -114,39 +199,48 @@ int FileServices::recordLength(int fileNo) const
 qint64 FileServices::length(int fileNo) const
 {
     const Handle* h = handle(fileNo);
-    return h ? h->file->size() : -1;
+    if (!h)
+        return -1;
+    struct stat st {};
+    if (::fstat(h->fd(), &st) != 0)
+        return -1;
+    return st.st_size;
 }
 
 bool FileServices::readRecord(int fileNo, qint64 n, QByteArray& buffer) const
 {
     const Handle* h = handle(fileNo);
-    if (!h || n < 1) {
-        buffer.fill(' ', h ? h->recordLength : buffer.size());
+    buffer.fill(' ', h ? h->recordLength : buffer.size());
+    if (!h)
+        return false;
+    const qint64 offset = recordOffset(n, h->recordLength);
+    if (offset < 0)
+        return false;
+    const qint64 got = readAt(h->fd(), buffer.data(), h->recordLength, offset);
+    if (got < h->recordLength) {
+        // Past the end, or a trailing fragment: what was there, then blanks.
+        std::fill(buffer.begin() + std::max<qint64>(got, 0), buffer.end(), ' ');
         return false;
     }
-    buffer.resize(h->recordLength);
-    qint64 got = 0;
-    if (h->file->seek((n - 1) * h->recordLength))
-        got = h->file->read(buffer.data(), h->recordLength);
-    if (got < 0)
-        got = 0;
-    if (got < h->recordLength)
-        std::fill(buffer.begin() + got, buffer.end(), ' ');
-    return got == h->recordLength;
+    return true;
 }
 
 bool FileServices::writeRecord(int fileNo, qint64 n, const QByteArray& buffer, QString* error)
 {
     Handle* h = handle(fileNo);
-    if (!h || n < 1 || buffer.size() != h->recordLength) {
+    if (!h || buffer.size() != h->recordLength) {
         setError(error, QStringLiteral("Invalid record write"));
+        return false;
+    }
+    const qint64 offset = recordOffset(n, h->recordLength);
+    if (offset < 0) {
+        setError(error, QStringLiteral("Invalid record number %1").arg(n));
         return false;
     }
     if (injectedFault(h->path, error))
         return false;
-    if (!h->file->seek((n - 1) * h->recordLength)
-        || h->file->write(buffer.constData(), buffer.size()) != buffer.size()) {
-        setError(error, h->file->errorString());
+    if (!writeAt(h->fd(), buffer.constData(), buffer.size(), offset)) {
+        setError(error, qt_error_string(errno));
         return false;
     }
     return true;
@@ -155,10 +249,18 @@ bool FileServices::writeRecord(int fileNo, qint64 n, const QByteArray& buffer, Q
 bool FileServices::readAll(int fileNo, QByteArray& contents) const
 {
     const Handle* h = handle(fileNo);
-    if (!h || !h->file->seek(0))
+    if (!h)
         return false;
-    contents = h->file->readAll();
-    return h->file->error() == QFileDevice::NoError;
+    const qint64 size = length(fileNo);
+    if (size < 0)
+        return false;
+    QByteArray data(size, Qt::Uninitialized);
+    const qint64 got = readAt(h->fd(), data.data(), size, 0);
+    if (got < 0)
+        return false;
+    data.truncate(got);
+    contents = std::move(data);
+    return true;
 }
 
 void FileServices::close(int fileNo)
@@ -178,15 +280,19 @@ bool FileServices::replaceContents(int fileNo, const QByteArray& contents, QStri
         setError(error, QStringLiteral("File number %1 is not open").arg(fileNo));
         return false;
     }
-    const QString target = identity(h->path);
-    if (!writeFileAtomically(h->path, contents, error))
+    if (injectedFault(h->path, error))
         return false;
-    // The rename gave the path a new file; handles on the old one would go on
-    // reading the old records.
+    const FileId replaced = fileId(h->fd());
+    const QString target = replacementTarget(h->absolutePath);
+    if (!writeFileAtomically(target, contents, error))
+        return false;
+    // The rename gave the path a new file; every handle on the old one,
+    // whatever path it was opened by, would go on reading the old records.
     bool ok = true;
     for (auto& [no, other] : handles_) {
-        if (identity(other->path) != target)
+        if (other.get() != h && !(replaced.valid && fileId(other->fd()) == replaced))
             continue;
+        other->absolutePath = target;
         QString reopenError;
         if (!reopen(*other, &reopenError)) {
             ok = false;

@@ -14,7 +14,8 @@ namespace quillary {
 // numbers. Every write goes straight to the operating system (no buffering
 // in the process), so a crash of the program loses nothing that was written,
 // and a write through one handle is seen by a read through another handle on
-// the same path.
+// the same path. A handle keeps naming the file it opened: a relative path
+// is made absolute when the file is opened.
 class FileServices {
 public:
     FileServices();
@@ -47,9 +48,12 @@ public:
 
     // Replaces the whole content of the file open as fileNo atomically: the
     // new content goes to a temporary file in the same folder, is flushed to
-    // disk and renamed over the file, so at every moment the file holds all
-    // of the old or all of the new content. Every handle open on the same
-    // file is reopened on the new content. On failure nothing changes.
+    // disk and renamed over the file (over the file a symbolic link names,
+    // not the link), so at every moment the file holds all of the old or all
+    // of the new content. Every handle open on the same file, whatever path
+    // it was opened by, is reopened on the new content. When the new content
+    // cannot be written nothing changes; false after that means the content
+    // was replaced but a handle could not be reopened (error says why).
     bool replaceContents(int fileNo, const QByteArray& contents, QString* error = nullptr);
 
     // Whole-file copy that replaces the target atomically.

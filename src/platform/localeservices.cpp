@@ -37,6 +37,89 @@ QString lenient(QString format)
 
 constexpr qint64 kMax = std::numeric_limits<qint64>::max();
 
+// Two digits name a year from 1950 to 2049.
+int windowedYear(int twoDigits)
+{
+    return twoDigits < 50 ? 2000 + twoDigits : 1900 + twoDigits;
+}
+
+// A short date format made only of day, month and year numbers and the
+// separators between them (M/d/yy, dd.MM.yy, yyyy/MM/dd, ...). Such a format
+// is matched here rather than by QLocale: day and month take one or two
+// digits, the year two or four, and the date is checked only once the
+// century is known (QLocale would put 2/29/00 in 1900 and refuse it).
+struct NumericDateFormat {
+    bool usable = false;
+    QRegularExpression pattern;
+    int dayGroup = 0;
+    int monthGroup = 0;
+    int yearGroup = 0;
+
+    std::optional<QDate> parse(const QString& text) const
+    {
+        const QRegularExpressionMatch m = pattern.match(text);
+        if (!m.hasMatch())
+            return std::nullopt;
+        const QString yearText = m.captured(yearGroup);
+        int year = yearText.toInt();
+        if (yearText.size() == 2)
+            year = windowedYear(year);
+        const QDate date(year, m.captured(monthGroup).toInt(), m.captured(dayGroup).toInt());
+        if (!date.isValid())
+            return std::nullopt;
+        return date;
+    }
+};
+
+NumericDateFormat buildNumericDateFormat(const QString& format)
+{
+    NumericDateFormat result;
+    QString regex = QStringLiteral("^");
+    int group = 0;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        if (c == u'd' || c == u'M') {
+            if (run > 2)
+                return {}; // day or month names
+            int& slot = c == u'd' ? result.dayGroup : result.monthGroup;
+            if (slot != 0)
+                return {};
+            slot = ++group;
+            regex += QStringLiteral("([0-9]{1,2})");
+        } else if (c == u'y') {
+            if (result.yearGroup != 0 || (run != 2 && run != 4))
+                return {};
+            result.yearGroup = ++group;
+            regex += QStringLiteral("([0-9]{4}|[0-9]{2})");
+        } else if (c.isLetter() || c == u'\'') {
+            return {}; // names, eras, quoted text: left to QLocale
+        } else {
+            regex += QRegularExpression::escape(format.mid(i, run));
+        }
+        i += run;
+    }
+    if (result.dayGroup == 0 || result.monthGroup == 0 || result.yearGroup == 0)
+        return {};
+    result.pattern = QRegularExpression(regex + u'$');
+    result.usable = result.pattern.isValid();
+    return result;
+}
+
+const NumericDateFormat& numericDateFormat(const QString& format)
+{
+    // The date sort converts every record of a file with the same format.
+    thread_local QString cachedFormat;
+    thread_local NumericDateFormat cached;
+    if (format != cachedFormat || cachedFormat.isNull()) {
+        cached = buildNumericDateFormat(format);
+        cachedFormat = format.isNull() ? QStringLiteral("") : format;
+    }
+    return cached;
+}
+
 } // namespace
 
 QDate Clock::today()
@@ -66,24 +149,28 @@ std::optional<QDate> parseDate(const QString& input, const QLocale& locale)
         return std::nullopt;
     const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
 
-    QDate date = locale.toDate(text, lenient(withYearDigits(shortFormat, true)));
-    if (date.isValid())
-        return date;
-
-    date = locale.toDate(text, lenient(withYearDigits(shortFormat, false)));
-    if (date.isValid()) {
-        // Two digits name a year from 1950 to 2049.
-        const int yy = date.year() % 100;
-        return QDate(yy < 50 ? 2000 + yy : 1900 + yy, date.month(), date.day());
+    if (const NumericDateFormat& numeric = numericDateFormat(shortFormat); numeric.usable) {
+        if (const auto date = numeric.parse(text))
+            return date;
+    } else {
+        QDate date = locale.toDate(text, lenient(withYearDigits(shortFormat, true)));
+        if (date.isValid())
+            return date;
+        date = locale.toDate(text, lenient(withYearDigits(shortFormat, false)));
+        if (date.isValid())
+            return QDate(windowedYear(date.year() % 100), date.month(), date.day());
     }
 
-    date = locale.toDate(text, QLocale::LongFormat);
+    const QDate date = locale.toDate(text, QLocale::LongFormat);
     if (date.isValid())
         return date;
 
-    date = QDate::fromString(text, Qt::ISODate);
-    if (date.isValid() && text.size() == 10)
-        return date;
+    static const QRegularExpression iso(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
+    if (iso.match(text).hasMatch()) {
+        const QDate isoDate = QDate::fromString(text, Qt::ISODate);
+        if (isoDate.isValid())
+            return isoDate;
+    }
     return std::nullopt;
 }
 
@@ -120,29 +207,27 @@ CurrencyResult textToCurrency(const QString& input, const QLocale& locale)
             }
         }
     };
+    // One sign at most: a minus before or after the number or the symbol,
+    // a plus before it, or the parentheses.
+    bool signSeen = negative;
     auto stripSign = [&] {
-        for (const QString& s : {minus, QStringLiteral("-")}) {
-            if (text.startsWith(s)) {
-                if (negative)
-                    return false;
-                negative = true;
+        for (const QString& s : {minus, QStringLiteral("-"), plus, QStringLiteral("+")}) {
+            if (s.isEmpty())
+                continue;
+            const bool isMinus = s != plus && s != QStringLiteral("+");
+            const bool leading = text.startsWith(s);
+            const bool trailing = isMinus && !leading && text.endsWith(s);
+            if (!leading && !trailing)
+                continue;
+            if (signSeen)
+                return false;
+            signSeen = true;
+            negative = isMinus;
+            if (leading)
                 text = text.mid(s.size()).trimmed();
-                return true;
-            }
-            if (text.endsWith(s)) {
-                if (negative)
-                    return false;
-                negative = true;
-                text.chop(s.size());
-                text = text.trimmed();
-                return true;
-            }
-        }
-        for (const QString& s : {plus, QStringLiteral("+")}) {
-            if (text.startsWith(s)) {
-                text = text.mid(s.size()).trimmed();
-                return true;
-            }
+            else
+                text = text.left(text.size() - s.size()).trimmed();
+            return true;
         }
         return true;
     };

@@ -4,6 +4,15 @@
 
 namespace quillary {
 
+namespace {
+
+QString tooManyRecords()
+{
+    return QStringLiteral("A data file holds at most 32,767 records.");
+}
+
+} // namespace
+
 DataFile::DataFile(FileServices& files)
     : files_(files)
 {
@@ -23,7 +32,7 @@ OpenStatus DataFile::open(const QString& path, QString* error)
     if (files_.length(no) / kRecordLength > kMaxRecords) {
         files_.close(no);
         if (error)
-            *error = QStringLiteral("The file holds more than %1 records.").arg(kMaxRecords);
+            *error = tooManyRecords();
         return OpenStatus::TooManyRecords;
     }
     fileNo_ = no;
@@ -61,6 +70,13 @@ bool DataFile::write(int n, const TaxRecord& record, QString* error)
             *error = QStringLiteral("No data file is open.");
         return false;
     }
+    // A record beyond the limit would leave a file that cannot be opened
+    // again.
+    if (n > kMaxRecords) {
+        if (error)
+            *error = tooManyRecords();
+        return false;
+    }
     return files_.writeRecord(fileNo_, n, record.bytes(), error);
 }
 
@@ -78,6 +94,11 @@ bool DataFile::replaceAll(const std::vector<TaxRecord>& records, QString* error)
     if (!isOpen()) {
         if (error)
             *error = QStringLiteral("No data file is open.");
+        return false;
+    }
+    if (records.size() > std::size_t(kMaxRecords)) {
+        if (error)
+            *error = tooManyRecords();
         return false;
     }
     return files_.replaceContents(fileNo_, encodeRecords(records), error);

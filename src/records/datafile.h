@@ -33,14 +33,15 @@ public:
     int recordCount() const;
 
     // Record n is 1-based. A read beyond the end answers false and leaves a
-    // blank record.
+    // blank record. Writing beyond record 32,767 fails.
     bool read(int n, TaxRecord& record) const;
     bool write(int n, const TaxRecord& record, QString* error = nullptr);
 
     // All whole records in file order (a trailing fragment is dropped).
     bool readAll(std::vector<TaxRecord>& records) const;
     // Replaces the whole file with these records atomically; every handle on
-    // the same file sees the new content afterwards.
+    // the same file sees the new content afterwards. More than 32,767
+    // records are refused.
     bool replaceAll(const std::vector<TaxRecord>& records, QString* error = nullptr);
 
     FileServices& files() const { return files_; }

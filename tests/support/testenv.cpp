@@ -1,5 +1,6 @@
 #include "support/testenv.h"
 
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -15,6 +16,10 @@ void isolateTestProcess()
     QDir().mkpath(dir.filePath(QStringLiteral("work")));
     QDir::setCurrent(dir.filePath(QStringLiteral("work")));
     QStandardPaths::setTestModeEnabled(true);
+    // The same conventions on every machine, whatever LANG says (a machine
+    // with LANG=C would write dates as "14 Mar 1996"); a test that needs
+    // another locale pins it with LocaleGuard.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 } // namespace quillary::test

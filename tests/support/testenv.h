@@ -33,8 +33,9 @@ private:
 };
 
 // Makes the test process use a private settings folder and a temporary
-// working folder, so a test never touches the user's files. Call at the
-// start of main(), before the application object exists.
+// working folder, so a test never touches the user's files, and makes
+// en_US the default locale. Call at the start of main(), before the
+// application object exists.
 void isolateTestProcess();
 
 } // namespace quillary::test

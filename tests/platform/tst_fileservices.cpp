@@ -1,0 +1,408 @@
+#include "platform/fileservices.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+using namespace quillary;
+
+namespace {
+
+constexpr int kLen = 130;
+
+QByteArray record(char fill)
+{
+    return QByteArray(kLen, fill);
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeRaw(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestFileServices : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+    }
+    void cleanup()
+    {
+        FileServices::setFaultInjector({});
+        QDir::setCurrent(dir_->path()); // never leave the test inside a removed folder
+        dir_.reset();
+    }
+
+    void openCreatesMissingFileEmpty()
+    {
+        FileServices files;
+        const QString p = path(QStringLiteral("new.dat"));
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(QFileInfo::exists(p));
+        QCOMPARE(files.length(1), 0);
+        QCOMPARE(files.path(1), p);
+        QCOMPARE(files.recordLength(1), kLen);
+        QByteArray buffer;
+        QVERIFY(!files.readRecord(1, 1, buffer));
+        QCOMPARE(buffer, record(' '));
+    }
+
+    void openFails_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("missing folder") << QStringLiteral("TMP/no such folder/x.dat");
+        QTest::newRow("under /proc") << QStringLiteral("/proc/quillary-test.dat");
+        QTest::newRow("a folder") << QStringLiteral("TMP");
+        QTest::newRow("empty path") << QString();
+    }
+    void openFails()
+    {
+        QFETCH(QString, where);
+        where.replace(QStringLiteral("TMP"), dir_->path());
+        FileServices files;
+        QString error;
+        QVERIFY(!files.open(where, 1, kLen, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!files.isOpen(1));
+        QCOMPARE(files.freeFile(), 1);
+        QCOMPARE(files.length(1), -1);
+    }
+
+    void fileNumbers()
+    {
+        FileServices files;
+        QCOMPARE(files.freeFile(), 1);
+        for (int no = 1; no <= 3; ++no)
+            QVERIFY(files.open(path(QStringLiteral("f%1.dat").arg(no)), no, kLen));
+        QCOMPARE(files.freeFile(), 4);
+        QString error;
+        QVERIFY(!files.open(path(QStringLiteral("other.dat")), 2, kLen, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(files.path(2), path(QStringLiteral("f2.dat"))); // the old handle is kept
+        QVERIFY(!files.open(path(QStringLiteral("other.dat")), 0, kLen));
+        files.close(2);
+        QVERIFY(!files.isOpen(2));
+        QCOMPARE(files.freeFile(), 2);
+        files.close(1);
+        QCOMPARE(files.freeFile(), 1);
+        files.close(7); // not open: nothing happens
+        files.closeAll();
+        QVERIFY(!files.isOpen(3));
+        QCOMPARE(files.freeFile(), 1);
+    }
+
+    void writeAppendsAndOverwrites()
+    {
+        FileServices files;
+        const QString p = path(QStringLiteral("a.dat"));
+        QVERIFY(files.open(p, 1, kLen));
+        for (int n = 1; n <= 3; ++n) {
+            QVERIFY(files.writeRecord(1, n, record(char('a' + n - 1))));
+            QCOMPARE(files.length(1), qint64(n) * kLen);
+        }
+        QVERIFY(files.writeRecord(1, 2, record('X')));
+        QCOMPARE(files.length(1), 3 * kLen);
+        QCOMPARE(contentsOf(p), record('a') + record('X') + record('c'));
+        QByteArray buffer;
+        QVERIFY(files.readRecord(1, 3, buffer));
+        QCOMPARE(buffer, record('c'));
+        QVERIFY(files.readAll(1, buffer));
+        QCOMPARE(buffer, record('a') + record('X') + record('c'));
+    }
+
+    void badWritesChangeNothing_data()
+    {
+        QTest::addColumn<int>("fileNo");
+        QTest::addColumn<qint64>("n");
+        QTest::addColumn<int>("size");
+        QTest::newRow("record 0") << 1 << qint64(0) << kLen;
+        QTest::newRow("record -1") << 1 << qint64(-1) << kLen;
+        QTest::newRow("offset overflows") << 1 << std::numeric_limits<qint64>::max() << kLen;
+        QTest::newRow("short buffer") << 1 << qint64(1) << kLen - 1;
+        QTest::newRow("long buffer") << 1 << qint64(1) << kLen + 1;
+        QTest::newRow("file not open") << 2 << qint64(1) << kLen;
+    }
+    void badWritesChangeNothing()
+    {
+        QFETCH(int, fileNo);
+        QFETCH(qint64, n);
+        QFETCH(int, size);
+        FileServices files;
+        const QString p = path(QStringLiteral("b.dat"));
+        writeRaw(p, record('a'));
+        QVERIFY(files.open(p, 1, kLen));
+        QString error;
+        QVERIFY(!files.writeRecord(fileNo, n, QByteArray(size, 'Z'), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contentsOf(p), record('a'));
+    }
+
+    void readsPastTheEnd_data()
+    {
+        QTest::addColumn<int>("fileLength");
+        QTest::addColumn<qint64>("n");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("empty file") << 0 << qint64(1) << record(' ');
+        QTest::newRow("one past the last") << 2 * kLen << qint64(3) << record(' ');
+        QTest::newRow("far past the last") << 2 * kLen << qint64(1000000) << record(' ');
+        QTest::newRow("offset overflows") << kLen << std::numeric_limits<qint64>::max()
+                                          << record(' ');
+        QTest::newRow("record 0") << kLen << qint64(0) << record(' ');
+        QTest::newRow("record -5") << kLen << qint64(-5) << record(' ');
+        // 200 bytes: record 2 is a fragment of 70 bytes
+        QTest::newRow("trailing fragment") << 200 << qint64(2)
+                                           << QByteArray(70, 'f') + QByteArray(60, ' ');
+    }
+    void readsPastTheEnd()
+    {
+        QFETCH(int, fileLength);
+        QFETCH(qint64, n);
+        QFETCH(QByteArray, expected);
+        const QString p = path(QStringLiteral("r.dat"));
+        writeRaw(p, QByteArray(fileLength, 'f'));
+        FileServices files;
+        QVERIFY(files.open(p, 1, kLen));
+        QByteArray buffer = record('?');
+        QVERIFY(!files.readRecord(1, n, buffer));
+        QCOMPARE(buffer, expected);
+        QCOMPARE(files.length(1), fileLength); // reading never changes the file
+    }
+
+    void readOfUnopenedNumberFails()
+    {
+        FileServices files;
+        QByteArray buffer;
+        QVERIFY(!files.readRecord(3, 1, buffer));
+        QVERIFY(!files.readAll(3, buffer));
+    }
+
+    void twoHandlesOnOnePath()
+    {
+        FileServices files;
+        const QString p = path(QStringLiteral("shared.dat"));
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(files.open(p, 2, kLen));
+        QVERIFY(files.writeRecord(1, 1, record('1')));
+        QByteArray buffer;
+        QVERIFY(files.readRecord(2, 1, buffer));
+        QCOMPARE(buffer, record('1'));
+        QCOMPARE(files.length(2), kLen);
+        QVERIFY(files.writeRecord(2, 2, record('2')));
+        QVERIFY(files.readRecord(1, 2, buffer));
+        QCOMPARE(buffer, record('2'));
+        files.close(2);
+        QVERIFY(files.readRecord(1, 1, buffer)); // closing one leaves the other usable
+        QCOMPARE(buffer, record('1'));
+    }
+
+    // Every write reaches the operating system before the call returns:
+    // a reader that does not go through this object sees it at once.
+    void writesAreNotBuffered()
+    {
+        FileServices files;
+        const QString p = path(QStringLiteral("direct.dat"));
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(files.writeRecord(1, 1, record('d')));
+        QCOMPARE(contentsOf(p), record('d'));
+    }
+
+    void writeFailures_data()
+    {
+        QTest::addColumn<bool>("useFullDevice");
+        QTest::newRow("fault injector") << false;
+        QTest::newRow("/dev/full") << true;
+    }
+    void writeFailures()
+    {
+        QFETCH(bool, useFullDevice);
+        FileServices files;
+        QString p = path(QStringLiteral("full.dat"));
+        if (useFullDevice) {
+            if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+                QSKIP("no /dev/full here");
+            p = QStringLiteral("/dev/full");
+        } else {
+            writeRaw(p, record('a'));
+            FileServices::setFaultInjector([](const QString& s) { return s.endsWith("full.dat"); });
+        }
+        QVERIFY(files.open(p, 1, kLen));
+        QString error;
+        QVERIFY(!files.writeRecord(1, 1, record('Z'), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!files.writeRecord(1, 2, record('Z')));
+        if (!useFullDevice) {
+            QCOMPARE(contentsOf(p), record('a'));
+            QVERIFY(!files.replaceContents(1, record('Z'), &error));
+            QCOMPARE(contentsOf(p), record('a'));
+            QVERIFY(!FileServices::writeFileAtomically(p, record('Z')));
+            QVERIFY(!FileServices::copyFile(p, path(QStringLiteral("other full.dat"))));
+            QVERIFY(!QFileInfo::exists(path(QStringLiteral("other full.dat"))));
+            // Other paths are not affected.
+            QVERIFY(files.open(path(QStringLiteral("fine.dat")), 2, kLen));
+            QVERIFY(files.writeRecord(2, 1, record('f')));
+            FileServices::setFaultInjector({});
+            QVERIFY(files.writeRecord(1, 1, record('Z')));
+            QCOMPARE(contentsOf(p), record('Z'));
+        }
+    }
+
+    void replaceContentsReopensEveryHandle_data()
+    {
+        QTest::addColumn<QString>("second"); // how the second handle names the file
+        QTest::newRow("same path") << QStringLiteral("ABS/data.dat");
+        QTest::newRow("relative") << QStringLiteral("data.dat");
+        QTest::newRow("with dot segments") << QStringLiteral("ABS/./sub/../data.dat");
+        QTest::newRow("through a symbolic link") << QStringLiteral("ABS/link.dat");
+    }
+    void replaceContentsReopensEveryHandle()
+    {
+        QFETCH(QString, second);
+        second.replace(QStringLiteral("ABS"), dir_->path());
+        QDir(dir_->path()).mkdir(QStringLiteral("sub"));
+        QDir::setCurrent(dir_->path());
+        const QString p = path(QStringLiteral("data.dat"));
+        writeRaw(p, record('a') + record('b') + record('c'));
+        QVERIFY(QFile::link(p, path(QStringLiteral("link.dat"))));
+        const QString unrelated = path(QStringLiteral("unrelated.dat"));
+        writeRaw(unrelated, record('u'));
+
+        FileServices files;
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(files.open(second, 2, kLen));
+        QVERIFY(files.open(unrelated, 3, kLen));
+        const QByteArray fresh = record('x') + record('y');
+        QVERIFY(files.replaceContents(2, fresh));
+
+        QCOMPARE(contentsOf(p), fresh);
+        QVERIFY(QFileInfo(path(QStringLiteral("link.dat"))).isSymLink());
+        for (int no : {1, 2}) {
+            QCOMPARE(files.length(no), 2 * kLen);
+            QByteArray buffer;
+            QVERIFY(files.readRecord(no, 2, buffer));
+            QCOMPARE(buffer, record('y'));
+            QVERIFY(!files.readRecord(no, 3, buffer));
+        }
+        // Writes through either handle land in the new file.
+        QVERIFY(files.writeRecord(1, 3, record('z')));
+        QByteArray buffer;
+        QVERIFY(files.readRecord(2, 3, buffer));
+        QCOMPARE(buffer, record('z'));
+        QCOMPARE(contentsOf(p), fresh + record('z'));
+        QCOMPARE(files.path(2), second); // the path stays as given
+        QCOMPARE(contentsOf(unrelated), record('u'));
+        // No temporary file is left behind.
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::System).size(), 3);
+    }
+
+    // A handle opened by a relative name keeps naming the file it opened,
+    // also after the working folder changed.
+    void relativePathSurvivesChangeOfFolder()
+    {
+        QDir root(dir_->path());
+        QVERIFY(root.mkdir(QStringLiteral("one")));
+        QVERIFY(root.mkdir(QStringLiteral("two")));
+        QDir::setCurrent(root.filePath(QStringLiteral("one")));
+        FileServices files;
+        QVERIFY(files.open(QStringLiteral("rel.dat"), 1, kLen));
+        QVERIFY(files.writeRecord(1, 1, record('a')));
+        QDir::setCurrent(root.filePath(QStringLiteral("two")));
+        QVERIFY(files.replaceContents(1, record('b') + record('c')));
+        QVERIFY(files.writeRecord(1, 3, record('d')));
+        QCOMPARE(contentsOf(root.filePath(QStringLiteral("one/rel.dat"))),
+                 record('b') + record('c') + record('d'));
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("two/rel.dat"))));
+    }
+
+    void replaceContentsWithNothing()
+    {
+        FileServices files;
+        const QString p = path(QStringLiteral("e.dat"));
+        writeRaw(p, record('a'));
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(files.replaceContents(1, QByteArray()));
+        QCOMPARE(files.length(1), 0);
+        QCOMPARE(contentsOf(p), QByteArray());
+        QVERIFY(!files.replaceContents(9, record('a')));
+    }
+
+    void copyFile_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QByteArray>("oldTarget");
+        QTest::newRow("no target yet") << record('s') << QByteArray();
+        QTest::newRow("longer target") << record('s') << record('t') + record('t') + QByteArray(5, 't');
+        QTest::newRow("empty source") << QByteArray() << record('t');
+    }
+    void copyFile()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(QByteArray, oldTarget);
+        const QString from = path(QStringLiteral("from.dat"));
+        const QString to = path(QStringLiteral("to.dat"));
+        writeRaw(from, source);
+        if (!oldTarget.isEmpty())
+            writeRaw(to, oldTarget);
+        QVERIFY(FileServices::copyFile(from, to));
+        QCOMPARE(contentsOf(to), source);
+        QCOMPARE(contentsOf(from), source);
+    }
+
+    void copyFileFailures()
+    {
+        const QString from = path(QStringLiteral("from.dat"));
+        writeRaw(from, record('s'));
+        const QString to = path(QStringLiteral("to.dat"));
+        writeRaw(to, record('t'));
+        QString error;
+        QVERIFY(!FileServices::copyFile(path(QStringLiteral("missing.dat")), to, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contentsOf(to), record('t'));
+        error.clear();
+        QVERIFY(!FileServices::copyFile(from, path(QStringLiteral("no folder/to.dat")), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!FileServices::copyFile(from, QStringLiteral("/proc/quillary-copy.dat")));
+        QVERIFY(FileServices::copyFile(from, from)); // onto itself: unchanged
+        QCOMPARE(contentsOf(from), record('s'));
+    }
+
+    void deleteFile()
+    {
+        const QString p = path(QStringLiteral("gone.dat"));
+        writeRaw(p, record('g'));
+        QVERIFY(FileServices::deleteFile(p));
+        QVERIFY(!QFileInfo::exists(p));
+        QString error;
+        QVERIFY(!FileServices::deleteFile(p, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void writeFileAtomicallyReplaces()
+    {
+        const QString p = path(QStringLiteral("w.dat"));
+        writeRaw(p, record('o') + record('o'));
+        QVERIFY(FileServices::writeFileAtomically(p, record('n')));
+        QCOMPARE(contentsOf(p), record('n'));
+        QVERIFY(!FileServices::writeFileAtomically(path(QStringLiteral("none/w.dat")), record('n')));
+    }
+};
+
+QUILLARY_TEST_MAIN(TestFileServices)
+#include "tst_fileservices.moc"
