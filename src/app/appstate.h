@@ -28,8 +28,9 @@ struct AppState {
     QMdiArea* mdiArea = nullptr;
     // The frame's own UpdateMenu; set by the frame.
     std::function<void()> UpdateMenu;
-    // Ends the program at once when Quit is confirmed in a record window.
-    // Unset, the event loop is left; tests set it so the test process goes on.
+    // Ends the program at once after Exit or Quit was confirmed; no window
+    // saves anything after it. The frame leaves the event loop unless a test
+    // has set it first so the test process goes on.
     std::function<void()> endProgram;
 };
 

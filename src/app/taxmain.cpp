@@ -100,7 +100,8 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
     move(twipsToPixels(2310), twipsToPixels(1455));
     resize(twipsToPixels(6315), twipsToPixels(5205));
 
-    endProgram = [] { QCoreApplication::exit(0); };
+    if (!state_.endProgram)
+        state_.endProgram = [] { QCoreApplication::exit(0); };
 
     buildMenus();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Taxmain::updateMenus);
@@ -233,8 +234,7 @@ void Taxmain::ex_Click()
     if (answer == Answer::Cancel)
         return;
     state_.platform.files.closeAll();
-    if (endProgram)
-        endProgram();
+    state_.endProgram();
 }
 
 void Taxmain::abm_Click()

@@ -45,10 +45,6 @@ public:
     // Reads the recent-files list into t1..t4 and creates the entries.
     void restoreRecentMenu();
 
-    // Ends the program at once after Exit was confirmed. Tests replace it
-    // so the test process goes on.
-    std::function<void()> endProgram;
-
 public slots:
     void ne_Click();
     void op_Click();

@@ -39,9 +39,9 @@ struct FrameEnv {
     int ended = 0;
 
     FrameEnv()
-        : frame(std::make_unique<Taxmain>(state))
     {
-        frame->endProgram = [this] { ++ended; };
+        state.endProgram = [this] { ++ended; };
+        frame = std::make_unique<Taxmain>(state);
     }
     ~FrameEnv() { frame.reset(); }
 };

@@ -176,8 +176,6 @@ void Quillary::Command9_Click()
     state_.platform.files.closeAll();
     if (state_.endProgram)
         state_.endProgram();
-    else
-        QCoreApplication::exit(0);
 }
 
 void Quillary::mnuFileArray_Click(int index)
