@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
@@ -103,9 +104,20 @@ bool Printer::printWidget(QWidget& widget, const QString& documentName, const Pr
         const qreal fit = std::min(qreal(page.width()) / size.width(),
                                    qreal(page.height()) / size.height());
         const qreal scale = std::min(natural, fit);
-        painter.scale(scale, scale);
-        widget.render(&painter, QPoint(), QRegion(),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        // Qt renders a widget straight onto a printer only as one bitmap at
+        // the printer's resolution: blurred text and a huge image. Recorded
+        // into a picture first, it prints as lines and text.
+        QPicture picture;
+        {
+            QPainter recorder(&picture);
+            widget.render(&recorder, QPoint(), QRegion(),
+                          QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        }
+        // A picture is resolution independent: played on the printer it is
+        // already enlarged from the screen's resolution to the printer's.
+        const qreal played = qreal(printer.logicalDpiX()) / picture.logicalDpiX();
+        painter.scale(scale / played, scale / played);
+        painter.drawPicture(0, 0, picture);
     }
     return finish(painter, printer, target, error);
 }

@@ -71,6 +71,26 @@ QString pdfText(const QString& path, bool layout)
     return runTool(QStringLiteral("pdftotext"), arguments);
 }
 
+QList<PdfWord> pdfWords(const QString& path)
+{
+    static const QRegularExpression page(QStringLiteral("<page "));
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    QList<PdfWord> words;
+    int pageNo = 0;
+    const QString html = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path,
+                                                                QStringLiteral("-")});
+    for (const QString& line : html.split(u'\n')) {
+        if (line.contains(page))
+            ++pageNo;
+        const QRegularExpressionMatch m = word.match(line);
+        if (m.hasMatch())
+            words.append({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                          pageNo});
+    }
+    return words;
+}
+
 int pdfPages(const QString& path)
 {
     static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),

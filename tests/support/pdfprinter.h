@@ -2,6 +2,7 @@
 
 #include "platform/printer.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,6 +41,16 @@ private:
 // The text of a PDF file as pdftotext gives it (-layout keeps the columns).
 // Fails the running test when pdftotext is missing or fails.
 QString pdfText(const QString& path, bool layout = true);
+// A word of a PDF page and where it starts, in points from the page's
+// top left corner.
+struct PdfWord {
+    QString text;
+    double x = 0;
+    double y = 0;
+    int page = 0;
+};
+// Every word of a PDF file, page by page in reading order (pdftotext -bbox).
+QList<PdfWord> pdfWords(const QString& path);
 // The number of pages of a PDF file, 0 when it cannot be read.
 int pdfPages(const QString& path);
 

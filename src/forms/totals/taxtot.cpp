@@ -3,6 +3,7 @@
 #include "forms/totals/totals.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/dialogs.h"
+#include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "records/categories.h"
 #include "records/sorting.h"
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSignalBlocker>
 #include <QTableView>
 
@@ -211,8 +214,6 @@ void Taxtot::setupGrid()
     QHeaderView* header = Grid1->horizontalHeader();
     header->setFixedHeight(px(kRowTwips));
     header->setHighlightSections(false);
-    for (int c = 0; c < kTotalsColumns; ++c)
-        Grid1->setColumnWidth(c, px(totalsColumns()[std::size_t(c)].widthTwips));
 
     // Rows are a little lower than the room the form gives each row when it
     // grows for printing, so the header and the border never push the last
@@ -230,17 +231,36 @@ void Taxtot::setupGrid()
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // The designed widths were made for a narrower font than any found here
+    // and for two-digit years. A column too narrow for its header, or the
+    // date column for a four-digit year, is widened; the grid and the form
+    // grow by as much, so no column is cut off.
+    const QFontMetrics metrics(Grid1->font());
+    const int cellMargin =
+        2 * (Grid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) + 1;
+    extraWidth_ = 0;
+    for (int c = 0; c < kTotalsColumns; ++c) {
+        const int designed = px(totalsColumns()[std::size_t(c)].widthTwips);
+        int needed = header->sectionSizeHint(c);
+        if (c == ColDate)
+            needed = std::max(needed, metrics.horizontalAdvance(shortDate(QDate(2000, 12, 28)))
+                                          + cellMargin);
+        const int width = std::max(designed, needed);
+        extraWidth_ += width - designed;
+        Grid1->setColumnWidth(c, width);
+    }
+    setExtraHeight(0);
 }
 
 void Taxtot::setExtraHeight(int extraTwips)
 {
-    const int width = px(kClientWidth);
-    const int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
+    const int width = px(kClientWidth) + extraWidth_;
+    const int menuHeight = menuBar_->sizeHint().height();
     const int clientHeight = px(kClientHeight + extraTwips);
-    if (menuBar_)
-        menuBar_->setGeometry(0, 0, width, menuHeight);
+    menuBar_->setGeometry(0, 0, width, menuHeight);
     client_->setGeometry(0, menuHeight, width, clientHeight);
-    Grid1->setGeometry(0, px(960), px(9375), px(kGridHeight + extraTwips));
+    Grid1->setGeometry(0, px(960), px(9375) + extraWidth_, px(kGridHeight + extraTwips));
     setFixedSize(width, menuHeight + clientHeight);
 }
 
@@ -375,12 +395,19 @@ void Taxtot::prn_Click()
 
 bool Taxtot::printForm(const PrintTarget& target, QString* error)
 {
-    // The button is not part of the printout, and every listed row is.
+    // The button is not part of the printout, and every listed row is, from
+    // the first; the scroll bar has nothing left to scroll.
     Command1->hide();
+    const int scrolled = Grid1->verticalScrollBar()->value();
+    const Qt::ScrollBarPolicy policy = Grid1->verticalScrollBarPolicy();
     const int extra = gridrows > kDesignedRows ? kRowTwips * (gridrows - kDesignedRows) : 0;
     setExtraHeight(extra);
+    Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid1->verticalScrollBar()->setValue(0);
     const bool ok = state_.platform.printer.printWidget(*client_, windowTitle(), target, error);
+    Grid1->setVerticalScrollBarPolicy(policy);
     setExtraHeight(0);
+    Grid1->verticalScrollBar()->setValue(scrolled);
     Command1->show();
     return ok;
 }

@@ -110,6 +110,9 @@ private:
     int gridrows = 0;
     TaxRecord totrec;
 
+    // Pixels the grid and the form are wider than designed.
+    int extraWidth_ = 0;
+
     TotalsModel* model_ = nullptr;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
