@@ -134,6 +134,33 @@ private slots:
         QCOMPARE(result.labelText(), label);
     }
 
+    void amountsReadAsTheFullConversionDoes_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("field");
+        const QStringList common = {
+            "0", "-0", "10", "12.5", "7.25", "-20", "0.0001", "00012.5000", "99999999999999",
+            "-99999999999999", "123456789012345", "1.23456", "1.23455", "  7  ", "5.", ".5",
+            "-", "", "  ", "12abc", "1,234.5", "1.234,5", "1 234", "$5", "(5)", "5-", "+5",
+            "--5", "1e5", "١٢", "12.5 x", "1.2.3",
+        };
+        for (const char* locale : {"en_US", "de_DE"})
+            for (const QString& field : common)
+                QTest::addRow("%s \"%s\"", locale, qPrintable(field))
+                    << QString::fromLatin1(locale) << field.leftJustified(14);
+    }
+    void amountsReadAsTheFullConversionDoes()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, field);
+        const QLocale l(locale);
+        const CurrencyResult fast = AmountReader(l)(field);
+        const CurrencyResult full = textToCurrency(field, l);
+        QCOMPARE(int(fast.status), int(full.status));
+        if (full.ok())
+            QCOMPARE(fast.value.units, full.value.units);
+    }
+
     void rowsShowTheFieldsAsStored()
     {
         const TaxRecord r = makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("12abc"),
