@@ -71,6 +71,26 @@ QString pdfText(const QString& path, bool layout)
     return runTool(QStringLiteral("pdftotext"), arguments);
 }
 
+QString pdfTextInStrips(const QString& path, int strips)
+{
+    static const QRegularExpression size(QStringLiteral("^Page size:\\s+([0-9.]+) x ([0-9.]+)"),
+                                         QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = size.match(runTool(QStringLiteral("pdfinfo"), {path}));
+    const int width = int(m.captured(1).toDouble()) + 1;
+    const int height = int(m.captured(2).toDouble()) + 1;
+    QString text;
+    const int step = (height + strips - 1) / std::max(1, strips);
+    for (int y = 0; y < height; y += step) {
+        text += runTool(QStringLiteral("pdftotext"),
+                        {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-x"),
+                         QStringLiteral("0"), QStringLiteral("-y"), QString::number(y),
+                         QStringLiteral("-W"), QString::number(width), QStringLiteral("-H"),
+                         QString::number(step), QStringLiteral("-f"), QStringLiteral("1"),
+                         QStringLiteral("-l"), QStringLiteral("1"), path, QStringLiteral("-")});
+    }
+    return text;
+}
+
 QList<PdfWord> pdfWords(const QString& path)
 {
     static const QRegularExpression page(QStringLiteral("<page "));

@@ -41,6 +41,10 @@ private:
 // The text of a PDF file as pdftotext gives it (-layout keeps the columns).
 // Fails the running test when pdftotext is missing or fails.
 QString pdfText(const QString& path, bool layout = true);
+// The same, taken from `strips` horizontal strips of the first page one after
+// another: pdftotext leaves out words when a page holds thousands of tiny
+// ones, as a form printed with hundreds of rows does.
+QString pdfTextInStrips(const QString& path, int strips);
 // A word of a PDF page and where it starts, in points from the page's
 // top left corner.
 struct PdfWord {

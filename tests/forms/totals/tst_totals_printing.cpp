@@ -196,6 +196,32 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("Main Form")));
     }
 
+    void printFormOfHundredsOfRowsKeepsEveryRow()
+    {
+        // One page, whatever the number of rows: rows come out tiny, but
+        // every one of them is there.
+        constexpr int kRows = 700;
+        std::vector<TaxRecord> records;
+        for (int i = 1; i <= kRows; ++i)
+            records.push_back(makeRecord('0', QStringLiteral("Other"), QStringLiteral("1"),
+                                         QStringLiteral("row%1x").arg(i)));
+        env_->useFile(records);
+        Taxtot t(env_->state, &env_->presfile);
+        t.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t));
+        action(t, "prn")->trigger();
+
+        const QString pdf = env_->printer.documents.value(0);
+        QCOMPARE(pdfPages(pdf), 1);
+        const QString text = pdfTextInStrips(pdf, 12);
+        QStringList missing;
+        for (int i = 1; i <= kRows; ++i)
+            if (!text.contains(QStringLiteral("row%1x").arg(i)))
+                missing << QString::number(i);
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("rows missing: ") + missing.join(u' ')));
+        QVERIFY(text.contains(QStringLiteral("$%1").arg(kRows)));
+    }
+
     void withoutPrinterOffersPdf_data()
     {
         QTest::addColumn<QString>("command");
