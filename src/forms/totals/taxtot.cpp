@@ -380,8 +380,7 @@ void Taxtot::sortFile(const std::function<void(std::vector<TaxRecord>&)>& sort)
     // where it was, and the record window's handle reads the new order.
     QString error;
     if (!file_.replaceAll(records, &error)) {
-        dialogs.message(QStringLiteral("The records of the file '%1' could not be sorted: %2 "
-                                       "The file keeps its old order.")
+        dialogs.message(QStringLiteral("The records of the file '%1' could not be sorted: %2")
                             .arg(state_.filename, error),
                         Buttons::Ok, Icon::Exclamation);
     }
