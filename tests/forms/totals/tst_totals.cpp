@@ -9,11 +9,11 @@ using namespace quillary::test;
 namespace {
 
 // "kind|type|amount|description" to a record.
-std::vector<TaxRecord> parseRecords(const QStringList& specs)
+std::vector<TaxRecord> parseRecords(const QStringList& descriptions)
 {
     std::vector<TaxRecord> records;
-    for (const QString& spec : specs) {
-        const QStringList f = spec.split(u'|');
+    for (const QString& description : descriptions) {
+        const QStringList f = description.split(u'|');
         records.push_back(makeRecord(f.at(0).at(0).toLatin1(), f.at(1), f.at(2), f.at(3)));
     }
     return records;
