@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace quillary {
 
@@ -15,15 +16,17 @@ QWidget* dialogParent()
     return QApplication::activeWindow();
 }
 
-std::optional<QString> runFileDialog(const QString& title, QFileDialog::AcceptMode mode)
+std::optional<QString> runFileDialog(const QString& title, QFileDialog::AcceptMode mode,
+                                     const QString& filter = kDataFileFilter,
+                                     const QString& suffix = QStringLiteral("dat"))
 {
     QFileDialog dialog(dialogParent(), title);
     dialog.setAcceptMode(mode);
     // AnyFile lets the user type the name of a data file that does not exist
     // yet; the record window creates it.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(kDataFileFilter);
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -82,6 +85,14 @@ std::optional<QString> QtDialogs::openFileName(const QString& title)
 std::optional<QString> QtDialogs::saveFileName(const QString& title)
 {
     return runFileDialog(title, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> QtDialogs::exportFileName(const QString& title, const QString& filter)
+{
+    // The default suffix is the filter's first pattern: "(*.pdf)" gives "pdf".
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QString suffix = pattern.match(filter).captured(1);
+    return runFileDialog(title, QFileDialog::AcceptSave, filter, suffix);
 }
 
 void QtDialogs::runModal(QDialog& dialog)

@@ -31,6 +31,12 @@ public:
     // std::nullopt means the user cancelled.
     virtual std::optional<QString> openFileName(const QString& title) = 0;
     virtual std::optional<QString> saveFileName(const QString& title) = 0;
+    // A save dialog for another kind of file than the data files, with its
+    // own filter such as "PDF Files (*.pdf)". Falls back to saveFileName.
+    virtual std::optional<QString> exportFileName(const QString& title, const QString& filter)
+    {
+        return saveFileName(title);
+    }
 
     // Shows a window modally and returns when it has been closed.
     virtual void runModal(QDialog& dialog) = 0;
@@ -43,6 +49,7 @@ public:
     QString input(const QString& prompt, const QString& title) override;
     std::optional<QString> openFileName(const QString& title) override;
     std::optional<QString> saveFileName(const QString& title) override;
+    std::optional<QString> exportFileName(const QString& title, const QString& filter) override;
     void runModal(QDialog& dialog) override;
 };
 

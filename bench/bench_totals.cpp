@@ -1,0 +1,159 @@
+// Speed of the totals window on a full file of 32,767 records:
+//  - filling the grid when every record matches (target: under 100 ms);
+//  - "Print All" of every record into a PDF file (aim: under 20 s).
+#include "app/appstate.h"
+#include "forms/totals/taxtot.h"
+#include "forms/totals/totals.h"
+#include "forms/totals/totalsmodel.h"
+#include "platform/dialogs.h"
+#include "platform/fileservices.h"
+#include "platform/help.h"
+#include "platform/localeservices.h"
+#include "platform/printer.h"
+#include "platform/settingsstore.h"
+#include "records/datafile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+using namespace quillary;
+
+// Any box would mean the run went wrong: report it and answer No.
+class NoDialogs final : public Dialogs {
+public:
+    Answer message(const QString& text, Buttons, Icon, const QString&) override
+    {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+        failed = true;
+        return Answer::No;
+    }
+    QString input(const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFileName(const QString&) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const QString&) override { return std::nullopt; }
+    void runModal(QDialog&) override {}
+    bool failed = false;
+};
+
+class NoHelp final : public HelpService {
+public:
+    void showContents() override {}
+};
+
+// The default printer's output goes into one PDF file.
+class PdfOnlyPrinter final : public Printer {
+public:
+    explicit PdfOnlyPrinter(QString path)
+        : path_(std::move(path))
+    {
+    }
+    bool hasDefaultPrinter() const override { return true; }
+
+protected:
+    bool setUp(QPrinter& printer, const PrintTarget&, QString*) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path_);
+        return true;
+    }
+
+private:
+    QString path_;
+};
+
+TaxRecord record(int i)
+{
+    TaxRecord r;
+    r.setKind({false, false});
+    r.setField(Field::Type, QStringLiteral("Other"));
+    r.setField(Field::Date, QStringLiteral("%1/%2/1996").arg(1 + i % 12).arg(1 + i % 28));
+    r.setField(Field::Amount, currencyToText({qint64(i % 100000) * 100 + 25}));
+    r.setField(Field::Invoice, QStringLiteral("N%1").arg(i));
+    r.setField(Field::Description, QStringLiteral("Record %1").arg(i));
+    r.setField(Field::Party, QStringLiteral("Payee %1").arg(i % 97));
+    r.setField(Field::PayMethod, QStringLiteral("Check"));
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("Taxrecs.dat"));
+    const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+    std::vector<TaxRecord> records;
+    for (int i = 0; i < kMaxRecords; ++i)
+        records.push_back(record(i));
+    {
+        QFile f(data);
+        if (!f.open(QIODevice::WriteOnly) || f.write(encodeRecords(records)) < 0)
+            return 1;
+    }
+
+    NoDialogs dialogs;
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileServices files;
+    NoHelp help;
+    PdfOnlyPrinter printer(pdf);
+    AppState state({dialogs, settings, files, help, printer});
+    state.filename = data;
+    QString presfile = data;
+
+    QElapsedTimer timer;
+    timer.start();
+    Taxtot totals(state, &presfile);
+    const qint64 load = timer.elapsed();
+
+    // Each fill reads the whole file, computes every row and resets the grid.
+    constexpr int kRuns = 10;
+    std::vector<qint64> fills;
+    for (int run = 0; run < kRuns; ++run) {
+        timer.restart();
+        totals.Fillists();
+        fills.push_back(timer.nsecsElapsed() / 1000);
+    }
+    std::sort(fills.begin(), fills.end());
+
+    totals.show();
+    QApplication::processEvents();
+
+    // The parts of a fill.
+    timer.restart();
+    const Totals computed = computeTotals(records, {'0', kAllTypes});
+    const qint64 compute = timer.nsecsElapsed() / 1000;
+
+    timer.restart();
+    const QStringList lines = printAllListing(state.filename, records);
+    const qint64 listing = timer.elapsed();
+    timer.restart();
+    totals.findChild<QAction*>(QStringLiteral("pall"))->trigger();
+    const qint64 printAll = timer.elapsed();
+
+    std::printf("records: %d, rows listed: %d\n", totals.recordCount(), totals.gridRowCount());
+    std::printf("load (open and two fills): %lld ms\n", static_cast<long long>(load));
+    std::printf("fill of %d matching records: median %.1f ms, best %.1f ms, worst %.1f ms "
+                "(target under 100 ms)\n",
+                totals.gridRowCount(), fills[kRuns / 2] / 1000.0, fills.front() / 1000.0,
+                fills.back() / 1000.0);
+    std::printf("  of which computing the %zu rows: %.1f ms\n", computed.rows.size(),
+                compute / 1000.0);
+    std::printf("Print All listing (%lld lines) built in %lld ms\n",
+                static_cast<long long>(lines.size()), static_cast<long long>(listing));
+    std::printf("Print All of %d records to PDF: %.1f s, %lld KiB (aim under 20 s)\n",
+                totals.recordCount(), printAll / 1000.0,
+                static_cast<long long>(QFileInfo(pdf).size() / 1024));
+    return dialogs.failed || !QFileInfo::exists(pdf) ? 1 : 0;
+}

@@ -1,0 +1,480 @@
+#include "forms/totals/taxtot.h"
+
+#include "forms/totals/totals.h"
+#include "forms/totals/totalsmodel.h"
+#include "platform/dialogs.h"
+#include "platform/localeservices.h"
+#include "platform/printer.h"
+#include "records/categories.h"
+#include "records/sorting.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QSignalBlocker>
+#include <QTableView>
+
+namespace quillary {
+
+namespace {
+
+const QString kDefaultFile = QStringLiteral("Taxrecs.dat");
+const QString kDesignedCaption = QStringLiteral("Tax Form Totals");
+
+QFont fontOfSize(qreal points)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
+int twipsToPixels(int twips, qreal dpi)
+{
+    return qRound(twips * dpi / 1440.0);
+}
+
+Taxtot::Taxtot(AppState& state, QString* callerPresfile, QWidget* parent)
+    : QDialog(parent)
+    , state_(state)
+    , callerPresfile_(callerPresfile)
+    , file_(state.platform.files)
+{
+    setObjectName(QStringLiteral("Taxtot"));
+    setWindowTitle(kDesignedCaption);
+    setModal(true);
+    buildForm();
+    buildMenus();
+
+    // The load sequence. A failing step tells the user once, points the
+    // record window at the default file and goes on with the next step.
+    loading_ = true;
+    gridrows = 0;
+    if (file_.open(state_.filename) == OpenStatus::Ok) {
+        totfilenum = file_.fileNumber();
+        numrecs = file_.recordCount();
+    } else {
+        loadFailed();
+    }
+    setWindowTitle(kDesignedCaption + QStringLiteral(": ") + state_.filename);
+    setupGrid();
+    listfil();
+    Fillists();
+    loading_ = false;
+}
+
+Taxtot::~Taxtot() = default;
+
+int Taxtot::px(int twips) const
+{
+    return twipsToPixels(twips, logicalDpiY());
+}
+
+void Taxtot::buildForm()
+{
+    auto rect = [this](int left, int top, int width, int height) {
+        return QRect(px(left), px(top), px(width), px(height));
+    };
+    const QFont small = fontOfSize(8);
+    const QFont medium = fontOfSize(9.75);
+
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setAutoFillBackground(true);
+
+    Frame1 = new QGroupBox(client_);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(rect(0, 0, 1695, 855));
+    Frame1->setFont(small);
+    Option1 = new QRadioButton(QStringLiteral("Personal"), Frame1);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->setGeometry(rect(120, 240, 1095, 195));
+    Option1->setChecked(true);
+    Option2 = new QRadioButton(QStringLiteral("Business"), Frame1);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option2->setGeometry(rect(120, 480, 1095, 195));
+
+    Frame2 = new QGroupBox(client_);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(rect(1800, 0, 1695, 855));
+    Frame2->setFont(small);
+    Option3 = new QRadioButton(QStringLiteral("Expense"), Frame2);
+    Option3->setObjectName(QStringLiteral("Option3"));
+    Option3->setGeometry(rect(120, 240, 975, 195));
+    Option3->setChecked(true);
+    Option4 = new QRadioButton(QStringLiteral("Income"), Frame2);
+    Option4->setObjectName(QStringLiteral("Option4"));
+    Option4->setGeometry(rect(120, 480, 975, 195));
+
+    // The caption stays " Expense Type:" for income too.
+    Label7 = new QLabel(QStringLiteral(" Expense Type:"), client_);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setGeometry(rect(3720, 0, 1575, 375));
+    Label7->setFont(medium);
+
+    Expense = new QComboBox(client_);
+    Expense->setObjectName(QStringLiteral("Expense"));
+    Expense->setFont(medium);
+    Expense->setEditable(false);
+    Expense->setMaxVisibleItems(24);
+    Expense->setGeometry(px(5280), 0, px(4095), Expense->sizeHint().height());
+
+    Label3 = new QLabel(QStringLiteral("Total:"), client_);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(rect(3720, 480, 1575, 375));
+    Label3->setFont(fontOfSize(12));
+
+    Label2 = new QLabel(client_);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(rect(5280, 480, 1695, 375));
+    Label2->setFont(medium);
+    Label2->setAutoFillBackground(true);
+    QPalette labelPalette = Label2->palette();
+    labelPalette.setColor(QPalette::Window, labelPalette.color(QPalette::Base));
+    Label2->setPalette(labelPalette);
+
+    Command1 = new QPushButton(QStringLiteral("Return to &Main Form"), client_);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(rect(7560, 480, 1815, 375));
+    Command1->setFont(small);
+
+    model_ = new TotalsModel(this);
+    Grid1 = new QTableView(client_);
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setFont(small);
+    Grid1->setModel(model_);
+
+    setTabOrder(Expense, Option3);
+    setTabOrder(Option3, Option2);
+    setTabOrder(Option2, Option4);
+    setTabOrder(Option4, Option1);
+    setTabOrder(Option1, Grid1);
+    setTabOrder(Grid1, Command1);
+
+    connect(Option1, &QRadioButton::clicked, this, &Taxtot::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &Taxtot::Option2_Click);
+    connect(Option3, &QRadioButton::clicked, this, &Taxtot::Option3_Click);
+    connect(Option4, &QRadioButton::clicked, this, &Taxtot::Option4_Click);
+    connect(Expense, &QComboBox::activated, this, &Taxtot::Expense_Click);
+    connect(Command1, &QPushButton::clicked, this, &Taxtot::Command1_Click);
+
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().topLeft() + QPoint(px(1110), px(2460)));
+}
+
+void Taxtot::buildMenus()
+{
+    auto menu = [this](const QString& title, const char* name) {
+        QMenu* m = menuBar_->addMenu(title);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto item = [this](QMenu* m, const QString& text, const char* name, void (Taxtot::*slot)()) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+
+    QMenu* fl = menu(QStringLiteral("&File"), "fl");
+    item(fl, QStringLiteral("&Print"), "prn", &Taxtot::prn_Click);
+    item(fl, QStringLiteral("Print &All"), "pall", &Taxtot::pall_Click);
+    fl->addSeparator()->setObjectName(QStringLiteral("hyph"));
+    item(fl, QStringLiteral("E&xit"), "exitf", &Taxtot::exitf_Click);
+
+    QMenu* recmnu = menu(QStringLiteral("&Records"), "recmnu");
+    item(recmnu, QStringLiteral("Sort by &Date"), "srtdte", &Taxtot::srtdte_Click);
+    item(recmnu, QStringLiteral("Sort by &Type"), "srttyp", &Taxtot::srttyp_Click);
+
+    QMenu* hl = menu(QStringLiteral("&Help"), "hl");
+    item(hl, QStringLiteral("&About"), "abt", &Taxtot::abt_Click);
+    item(hl, QStringLiteral("&Basic Help"), "helpb", &Taxtot::helpb_Click);
+    item(hl, QStringLiteral("&Help"), "h", &Taxtot::h_Click)->setShortcut(Qt::Key_F1);
+
+    setExtraHeight(0);
+}
+
+void Taxtot::setupGrid()
+{
+    QHeaderView* header = Grid1->horizontalHeader();
+    header->setFixedHeight(px(kRowTwips));
+    header->setHighlightSections(false);
+
+    // Rows are a little lower than the room the form gives each row when it
+    // grows for printing, so the header and the border never push the last
+    // row out of sight.
+    QHeaderView* rows = Grid1->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(px(kRowTwips - 17));
+
+    // Fields are shown at their stored width, blanks included; eliding would
+    // hide the text behind the trailing blanks.
+    Grid1->setTextElideMode(Qt::ElideNone);
+    Grid1->setWordWrap(false);
+    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    // The designed widths were made for a narrower font than any found here
+    // and for two-digit years. A column too narrow for its header, or the
+    // date column for a four-digit year, is widened; the grid and the form
+    // grow by as much, so no column is cut off.
+    const QFontMetrics metrics(Grid1->font());
+    const int cellMargin =
+        2 * (Grid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) + 1;
+    extraWidth_ = 0;
+    for (int c = 0; c < kTotalsColumns; ++c) {
+        const int designed = px(totalsColumns()[std::size_t(c)].widthTwips);
+        int needed = header->sectionSizeHint(c);
+        if (c == ColDate)
+            needed = std::max(needed, metrics.horizontalAdvance(shortDate(QDate(2000, 12, 28)))
+                                          + cellMargin);
+        const int width = std::max(designed, needed);
+        extraWidth_ += width - designed;
+        Grid1->setColumnWidth(c, width);
+    }
+    setExtraHeight(0);
+}
+
+void Taxtot::setExtraHeight(int extraTwips)
+{
+    const int width = px(kClientWidth) + extraWidth_;
+    const int menuHeight = menuBar_->sizeHint().height();
+    const int clientHeight = px(kClientHeight + extraTwips);
+    menuBar_->setGeometry(0, 0, width, menuHeight);
+    client_->setGeometry(0, menuHeight, width, clientHeight);
+    Grid1->setGeometry(0, px(960), px(9375) + extraWidth_, px(kGridHeight + extraTwips));
+    setFixedSize(width, menuHeight + clientHeight);
+}
+
+void Taxtot::listfil()
+{
+    const Kind kind{!Option1->isChecked(), !Option3->isChecked()};
+    {
+        const QSignalBlocker block(Expense);
+        Expense->clear();
+        Expense->addItem(kAllTypes);
+        Expense->addItems(typeList(kind));
+        Expense->setCurrentIndex(Expense->findText(defaultType(kind)));
+    }
+    Fillists();
+}
+
+void Taxtot::Fillists()
+{
+    if (fill())
+        return;
+    if (loading_) {
+        loadFailed();
+        return;
+    }
+    state_.platform.dialogs.message(
+        QStringLiteral("The records of the file '%1' could not be read.").arg(state_.filename),
+        Buttons::Ok, Icon::Exclamation);
+}
+
+bool Taxtot::fill()
+{
+    if (numrecs == 0)
+        return true;
+    const TotalsSelection selection{
+        selectionCode(Option1->isChecked(), Option3->isChecked(), Option4->isChecked()),
+        Expense->currentText()};
+    gridrows = 0;
+    std::vector<TaxRecord> records;
+    if (!file_.readAll(records)) {
+        model_->setRows({});
+        Label2->clear();
+        return false;
+    }
+    if (records.size() > std::size_t(numrecs))
+        records.resize(std::size_t(numrecs));
+    if (!records.empty())
+        totrec = records.back();
+    Totals totals = computeTotals(records, selection);
+    gridrows = int(totals.rows.size());
+    model_->setRows(std::move(totals.rows));
+    Label2->setText(totals.labelText());
+    return true;
+}
+
+void Taxtot::loadFailed()
+{
+    if (!loadFailed_) {
+        loadFailed_ = true;
+        state_.platform.dialogs.message(
+            QStringLiteral("No file open, I will open the default file 'Taxrecs.dat' for you"),
+            Buttons::Ok, Icon::None, QStringLiteral("No file"));
+    }
+    if (callerPresfile_)
+        *callerPresfile_ = kDefaultFile;
+}
+
+void Taxtot::Option1_Click() { listfil(); }
+void Taxtot::Option2_Click() { listfil(); }
+void Taxtot::Option3_Click() { listfil(); }
+void Taxtot::Option4_Click() { listfil(); }
+void Taxtot::Expense_Click() { Fillists(); }
+void Taxtot::Command1_Click() { close(); }
+void Taxtot::exitf_Click() { close(); }
+
+// The Help entry has no help file to open on this window.
+void Taxtot::h_Click() {}
+
+void Taxtot::abt_Click()
+{
+    state_.platform.dialogs.message(totalsAboutText(), Buttons::Ok, Icon::Information,
+                                    kTotalsAboutTitle);
+}
+
+void Taxtot::helpb_Click()
+{
+    state_.platform.dialogs.message(totalsHelpText(), Buttons::Ok, Icon::Information,
+                                    kTotalsHelpTitle);
+}
+
+void Taxtot::srtdte_Click()
+{
+    sortFile([](std::vector<TaxRecord>& records) { sortByDate(records); });
+}
+
+void Taxtot::srttyp_Click()
+{
+    sortFile([](std::vector<TaxRecord>& records) { sortByType(records); });
+}
+
+void Taxtot::sortFile(const std::function<void(std::vector<TaxRecord>&)>& sort)
+{
+    if (numrecs < 2)
+        return;
+    Dialogs& dialogs = state_.platform.dialogs;
+    std::vector<TaxRecord> records;
+    if (!file_.readAll(records)) {
+        dialogs.message(QStringLiteral("The file '%1' could not be read, so its records were not "
+                                       "sorted.")
+                            .arg(state_.filename),
+                        Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    if (records.size() < 2)
+        return;
+    sort(records);
+    // The whole file is replaced at once, so a failure leaves every record
+    // where it was, and the record window's handle reads the new order.
+    QString error;
+    if (!file_.replaceAll(records, &error)) {
+        dialogs.message(QStringLiteral("The records of the file '%1' could not be sorted: %2")
+                            .arg(state_.filename, error),
+                        Buttons::Ok, Icon::Exclamation);
+    }
+}
+
+void Taxtot::prn_Click()
+{
+    deliver(QStringLiteral("form"),
+            [this](const PrintTarget& target, QString* error) { return printForm(target, error); });
+}
+
+bool Taxtot::printForm(const PrintTarget& target, QString* error)
+{
+    // The button is not part of the printout, and every listed row is, from
+    // the first; the scroll bar has nothing left to scroll.
+    Command1->hide();
+    const int scrolled = Grid1->verticalScrollBar()->value();
+    const Qt::ScrollBarPolicy policy = Grid1->verticalScrollBarPolicy();
+    const int extra = gridrows > kDesignedRows ? kRowTwips * (gridrows - kDesignedRows) : 0;
+    setExtraHeight(extra);
+    Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid1->verticalScrollBar()->setValue(0);
+    const bool ok = state_.platform.printer.printWidget(*client_, windowTitle(), target, error);
+    Grid1->setVerticalScrollBarPolicy(policy);
+    setExtraHeight(0);
+    Grid1->verticalScrollBar()->setValue(scrolled);
+    Command1->show();
+    return ok;
+}
+
+void Taxtot::pall_Click()
+{
+    std::vector<TaxRecord> records;
+    if (numrecs > 0 && !file_.readAll(records)) {
+        state_.platform.dialogs.message(
+            QStringLiteral("The records of the file '%1' could not be read, so nothing was printed.")
+                .arg(state_.filename),
+            Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    if (records.size() > std::size_t(numrecs))
+        records.resize(std::size_t(numrecs));
+    if (!records.empty())
+        totrec = records.back();
+    const QStringList lines = printAllListing(state_.filename, records);
+    deliver(QStringLiteral("record listing"), [&](const PrintTarget& target, QString* error) {
+        return state_.platform.printer.printLines(lines, windowTitle(), target, error);
+    });
+}
+
+void Taxtot::deliver(const QString& what,
+                     const std::function<bool(const PrintTarget&, QString*)>& job)
+{
+    Dialogs& dialogs = state_.platform.dialogs;
+    QString error;
+    QString problem;
+    if (!state_.platform.printer.hasDefaultPrinter())
+        problem = QStringLiteral("No printer is set up on this computer, so the %1 was not printed.")
+                      .arg(what);
+    else if (job(PrintTarget::defaultPrinter(), &error))
+        return;
+    else
+        problem = QStringLiteral("The %1 could not be printed: %2").arg(what, error);
+
+    if (dialogs.message(problem + QStringLiteral(" Do you want to save it as a PDF file instead?"),
+                        Buttons::YesNo, Icon::Exclamation)
+        != Answer::Yes)
+        return;
+    const std::optional<QString> path =
+        dialogs.exportFileName(QStringLiteral("Save as PDF"), kPdfFileFilter);
+    if (!path || path->isEmpty())
+        return;
+    if (!job(PrintTarget::pdf(*path), &error))
+        dialogs.message(QStringLiteral("The PDF file could not be saved: %1").arg(error),
+                        Buttons::Ok, Icon::Exclamation);
+}
+
+void Taxtot::closeFile()
+{
+    file_.close();
+    totfilenum = 0;
+}
+
+void Taxtot::done(int result)
+{
+    closeFile();
+    QDialog::done(result);
+}
+
+void Taxtot::closeEvent(QCloseEvent* event)
+{
+    QDialog::closeEvent(event);
+    if (event->isAccepted())
+        closeFile();
+}
+
+} // namespace quillary

@@ -1,0 +1,165 @@
+#include "forms/totals/totals.h"
+
+namespace quillary {
+
+std::optional<char> selectionCode(bool personal, bool expense, bool income)
+{
+    if (!expense && !income)
+        return std::nullopt;
+    return kindCode(Kind{!personal, !expense});
+}
+
+const std::array<TotalsColumnLayout, kTotalsColumns>& totalsColumns()
+{
+    static const std::array<TotalsColumnLayout, kTotalsColumns> columns = {{
+        {QStringLiteral("Description"), 1900},
+        {QStringLiteral("Date"), 900},
+        {QStringLiteral("Invoice No."), 800},
+        {QStringLiteral("Amount"), 1000},
+        {QStringLiteral("Pay Method"), 1400},
+        {QStringLiteral("Payment To/By"), 1900},
+        {QStringLiteral("Total"), 1100},
+    }};
+    return columns;
+}
+
+AmountReader::AmountReader(const QLocale& locale)
+    : locale_(locale)
+{
+    const QString decimal = locale.decimalPoint();
+    if (decimal.size() == 1)
+        decimal_ = decimal.at(0);
+}
+
+CurrencyResult AmountReader::operator()(const QString& field) const
+{
+    // An optional minus, 1 to 14 digits and, after the separator, 1 to 4
+    // digits, with blanks around: the fields' own format.
+    const QChar* p = field.constData();
+    const QChar* end = p + field.size();
+    while (p < end && *p == u' ')
+        ++p;
+    while (end > p && end[-1] == u' ')
+        --end;
+    const bool negative = p < end && *p == u'-';
+    if (negative)
+        ++p;
+    qint64 whole = 0;
+    int digits = 0;
+    while (p < end && p->unicode() >= u'0' && p->unicode() <= u'9' && digits < 15) {
+        whole = whole * 10 + (p->unicode() - u'0');
+        ++p;
+        ++digits;
+    }
+    qint64 fraction = 0;
+    int decimals = 0;
+    if (digits > 0 && digits < 15 && p < end && !decimal_.isNull() && *p == decimal_) {
+        ++p;
+        while (p < end && p->unicode() >= u'0' && p->unicode() <= u'9' && decimals < 5) {
+            fraction = fraction * 10 + (p->unicode() - u'0');
+            ++p;
+            ++decimals;
+        }
+        if (decimals == 0 || decimals > 4)
+            digits = 0; // not the plain format: let the full conversion decide
+    }
+    if (digits == 0 || digits >= 15 || p != end)
+        return textToCurrency(field, locale_);
+    for (int i = decimals; i < 4; ++i)
+        fraction *= 10;
+    CurrencyResult result;
+    result.status = CurrencyStatus::Ok;
+    const qint64 units = whole * Currency::kScale + fraction;
+    result.value.units = negative ? -units : units;
+    return result;
+}
+
+QString Totals::labelText(const QLocale& locale) const
+{
+    return total ? u'$' + currencyToText(*total, locale) : kOutOfRange;
+}
+
+Totals computeTotals(const std::vector<TaxRecord>& records, const TotalsSelection& selection,
+                     const QLocale& locale)
+{
+    Totals result;
+    if (!selection.kindCode)
+        return result;
+    const bool all = selection.type == kAllTypes;
+    const AmountReader readAmount(locale);
+    QString runningText = currencyToText(Currency{}, locale);
+    for (const TaxRecord& record : records) {
+        if (record.kindCode() != *selection.kindCode)
+            continue;
+        if (!all && trimBlanks(record.field(Field::Type)) != selection.type)
+            continue;
+        const QString amount = record.field(Field::Amount);
+        if (result.total) {
+            const CurrencyResult value = readAmount(amount);
+            if (value.ok()) {
+                result.total = addCurrency(*result.total, value.value);
+                runningText = result.total ? currencyToText(*result.total, locale) : kOutOfRange;
+            }
+        }
+        result.rows.push_back({record.field(Field::Description), record.field(Field::Date),
+                               record.field(Field::Invoice), amount,
+                               record.field(Field::PayMethod), record.field(Field::Party),
+                               runningText});
+    }
+    return result;
+}
+
+QStringList printAllListing(const QString& filename, const std::vector<TaxRecord>& records)
+{
+    QStringList lines;
+    lines.reserve(3 + qsizetype(records.size()) * 9);
+    lines << QStringLiteral("All tax expense and income records for the file '") + filename + u'\''
+          << QString() << QString();
+    int n = 0;
+    for (const TaxRecord& r : records) {
+        ++n;
+        lines << QStringLiteral("Record No: ") + QString::number(n) << QString()
+              << QStringLiteral("Description: ") + r.field(Field::Description)
+                     + QStringLiteral("Paid to: ") + r.field(Field::Party)
+              << QStringLiteral("Date: ") + r.field(Field::Date)
+                     + QStringLiteral("            Invoice No: ") + r.field(Field::Invoice)
+              << QStringLiteral("Amount: ") + r.field(Field::Amount)
+                     + QStringLiteral("           Payment by: ") + r.field(Field::PayMethod)
+              << QStringLiteral("Expense/Income Type: ") + r.field(Field::Type) << QString()
+              << QString() << QString();
+    }
+    return lines;
+}
+
+QString totalsHelpText()
+{
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("To display a Expense total make sure that the Expense button is ")
+        + QStringLiteral("chosen (Push 'Expense' to do this) and then select the ")
+        + QStringLiteral("appropriate expense to display from the drop down list.") + crlf
+        + QStringLiteral("To display an Income total make sure that the Income button is ")
+        + QStringLiteral("chosen (Push 'Income' to do this) and then select the ")
+        + QStringLiteral("appropriate expense to display from the drop down list.") + crlf
+        + QStringLiteral("Choose whether the Income/Expense is Personal or Business ")
+        + QStringLiteral("by pushing the appropriate button.") + crlf + crlf
+        + QStringLiteral("The lists will automatically fill with the appropriate info, ")
+        + QStringLiteral("sorted by their input times, and a total will be shown.  ")
+        + QStringLiteral("Also, there is a running total displayed following each item.") + crlf
+        + QStringLiteral("The information is displayed in table form with column headers on top.")
+        + crlf + crlf
+        + QStringLiteral("'File' menu: 'Print' prints the displayed form while 'Print All' merely ")
+        + QStringLiteral("prints all records. 'Exit' exits the form.") + crlf + crlf
+        + QStringLiteral("Records: Sort all records by date or type.") + crlf
+        + QStringLiteral("All information here is given read only.  Make changes on main form.");
+}
+
+QString totalsAboutText()
+{
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("Quillary v2") + crlf + crlf
+        + QStringLiteral("This program is an easy to use Tax record compiler. It enables the user ")
+        + QStringLiteral("to input records for both incomes and expenses.  It also enables the ")
+        + QStringLiteral("user to view/print totals for all types of these.") + crlf + crlf;
+}
+
+} // namespace quillary

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/localeservices.h"
+#include "records/taxrecord.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace quillary {
+
+// The list entry that stands for every type of the chosen kind.
+inline const QString kAllTypes = QStringLiteral("All");
+
+// What the totals window lists: records of one kind code and one type (or
+// "All" types).
+struct TotalsSelection {
+    std::optional<char> kindCode; // none: nothing matches
+    QString type;
+};
+
+// The kind code for the option buttons. When neither Expense nor Income is
+// chosen there is no code.
+std::optional<char> selectionCode(bool personal, bool expense, bool income);
+
+// The grid's columns, in order.
+enum TotalsColumn {
+    ColDescription,
+    ColDate,
+    ColInvoice,
+    ColAmount,
+    ColPayMethod,
+    ColParty,
+    ColTotal,
+    kTotalsColumns
+};
+
+struct TotalsColumnLayout {
+    QString header;
+    int widthTwips;
+};
+const std::array<TotalsColumnLayout, kTotalsColumns>& totalsColumns();
+
+// One line of the grid: the six record fields as stored (full width, blank
+// padded) and the running total as text.
+using TotalsRow = std::array<QString, kTotalsColumns>;
+
+// Shown instead of a running total, and in the total label, once the sum has
+// left the range of a currency value.
+inline const QString kOutOfRange = QStringLiteral("Out of range");
+
+struct Totals {
+    std::vector<TotalsRow> rows;
+    // The sum of the listed amounts; none when it left the currency range.
+    std::optional<Currency> total = Currency{};
+
+    // "$" followed by the total, or the out-of-range notice.
+    QString labelText(const QLocale& locale = QLocale()) const;
+};
+
+// Reads amount fields as currency values. The plain decimal text the record
+// window stores is read directly, which is many times faster than the full
+// conversion; any other text goes through textToCurrency, so the result is
+// always the same as textToCurrency's.
+class AmountReader {
+public:
+    explicit AmountReader(const QLocale& locale = QLocale());
+    CurrencyResult operator()(const QString& field) const;
+
+private:
+    QLocale locale_;
+    QChar decimal_; // null when the separator is not one character
+};
+
+// The records that match the selection, in file order, with a running total
+// after each. An amount field that is empty or not a number adds nothing:
+// its row shows the stored text and the running total so far.
+Totals computeTotals(const std::vector<TaxRecord>& records, const TotalsSelection& selection,
+                     const QLocale& locale = QLocale());
+
+// The text listing of every record of a file, one line per entry; empty
+// entries are blank lines.
+QStringList printAllListing(const QString& filename, const std::vector<TaxRecord>& records);
+
+// The message texts of the Help menu.
+QString totalsHelpText();
+QString totalsAboutText();
+inline const QString kTotalsHelpTitle = QStringLiteral("Quillary Program (Tax Form Totals) Help");
+inline const QString kTotalsAboutTitle = QStringLiteral("About the Quillary Program");
+
+} // namespace quillary

@@ -1,0 +1,535 @@
+// The totals window: loading, the type list, the grid, the sorts, the help
+// texts and the recovery from a file that cannot be opened.
+#include "forms/totals/taxtot.h"
+#include "forms/totals/totals.h"
+#include "forms/totals/totalsfixture.h"
+#include "forms/totals/totalsmodel.h"
+#include "records/categories.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+using namespace quillary;
+using namespace quillary::test;
+
+namespace {
+
+template <typename T>
+T* child(QWidget& w, const char* name)
+{
+    T* c = w.findChild<T*>(QString::fromLatin1(name));
+    if (!c)
+        qFatal("no child %s", name);
+    return c;
+}
+
+QAction* action(QWidget& w, const char* name)
+{
+    return child<QAction>(w, name);
+}
+
+QStringList comboEntries(QComboBox* combo)
+{
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries << combo->itemText(i);
+    return entries;
+}
+
+// The grid's descriptions, trimmed, in row order (the empty row excluded).
+QStringList descriptions(const Taxtot& t)
+{
+    QStringList out;
+    for (const TotalsRow& row : t.gridModel()->rows())
+        out << trimBlanks(row[ColDescription]);
+    return out;
+}
+
+QString label2(Taxtot& t)
+{
+    return child<QLabel>(t, "Label2")->text();
+}
+
+void pickType(Taxtot& t, const QString& type)
+{
+    QComboBox* combo = child<QComboBox>(t, "Expense");
+    const int index = combo->findText(type);
+    QVERIFY2(index >= 0, qPrintable(type));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+std::vector<TaxRecord> sampleRecords()
+{
+    return {
+        makeRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
+                   QStringLiteral("3/5/1996")),
+        makeRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
+                   QStringLiteral("1/9/1996")),
+        makeRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
+                   QStringLiteral("dentist"), QStringLiteral("2/1/1996")),
+        makeRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
+                   QStringLiteral("1/20/1996")),
+        makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
+                   QStringLiteral("1/1/1996")),
+    };
+}
+
+} // namespace
+
+class TestTaxtot : public QObject {
+    Q_OBJECT
+
+    LocaleGuard locale_{QStringLiteral("en_US")};
+    std::unique_ptr<TotalsEnv> env_;
+
+private slots:
+    void init() { env_ = std::make_unique<TotalsEnv>(); }
+    void cleanup()
+    {
+        FileServices::setFaultInjector({});
+        QUILLARY_VERIFY_DIALOGS(env_->dialogs);
+        env_.reset();
+    }
+
+    void loadShowsPersonalExpensesOfTypeOther()
+    {
+        const QString path = env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
+        QCOMPARE(t.recordCount(), 5);
+        QVERIFY(t.fileNumber() > 0);
+        QCOMPARE(env_->files.path(t.fileNumber()), path);
+        QVERIFY(child<QRadioButton>(t, "Option1")->isChecked());
+        QVERIFY(child<QRadioButton>(t, "Option3")->isChecked());
+        QCOMPARE(child<QComboBox>(t, "Expense")->currentText(), QStringLiteral("Other"));
+
+        QCOMPARE(t.gridRowCount(), 2);
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        QCOMPARE(t.gridModel()->rowCount(), 3); // and the empty row
+        QCOMPARE(label2(t), QStringLiteral("$17.25"));
+        QCOMPARE(env_->presfile, QStringLiteral("caller.dat"));
+    }
+
+    void gridShowsFieldsAndRunningTotals()
+    {
+        env_->useFile({makeRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
+                       makeRecord('2', "Supplies", "2.5", "b"),
+                       makeRecord('2', "Supplies", "7.25", "c")});
+        Taxtot t(env_->state, &env_->presfile);
+        child<QRadioButton>(t, "Option2")->click();
+
+        const QTableView* grid = child<QTableView>(t, "Grid1");
+        const QAbstractItemModel* m = grid->model();
+        QCOMPARE(m, t.gridModel());
+        QCOMPARE(m->columnCount(), 7);
+        QStringList headers;
+        for (int c = 0; c < 7; ++c)
+            headers << m->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(headers, (QStringList{"Description", "Date", "Invoice No.", "Amount",
+                                       "Pay Method", "Payment To/By", "Total"}));
+        // The designed widths, widened only where a header or a date with a
+        // four-digit year would be cut off.
+        const QList<int> twips = {1900, 900, 800, 1000, 1400, 1900, 1100};
+        const int dateWidth = grid->fontMetrics().horizontalAdvance(QStringLiteral("12/28/2000"));
+        for (int c = 0; c < 7; ++c) {
+            const int header = grid->horizontalHeader()->sectionSizeHint(c);
+            QVERIFY(grid->columnWidth(c) >= t.px(twips[c]));
+            QVERIFY(grid->columnWidth(c) >= header);
+            if (c != ColDate && header <= t.px(twips[c]))
+                QCOMPARE(grid->columnWidth(c), t.px(twips[c]));
+        }
+        QVERIFY(grid->columnWidth(ColDate) > dateWidth);
+
+        QStringList first;
+        for (int c = 0; c < 7; ++c)
+            first << m->index(0, c).data().toString();
+        QCOMPARE(first, (QStringList{QStringLiteral("a").leftJustified(20),
+                                     QStringLiteral("1/2/1996").leftJustified(15),
+                                     QStringLiteral("N1").leftJustified(10),
+                                     QStringLiteral("10").leftJustified(14),
+                                     QStringLiteral("Check").leftJustified(20),
+                                     QStringLiteral("Shop").leftJustified(20), "10"}));
+        QStringList totals;
+        for (int r = 0; r < m->rowCount(); ++r)
+            totals << m->index(r, ColTotal).data().toString();
+        QCOMPARE(totals, (QStringList{"10", "12.5", "19.75", ""}));
+        QCOMPARE(label2(t), QStringLiteral("$19.75"));
+    }
+
+    void typeListForEachKind_data()
+    {
+        QTest::addColumn<bool>("business");
+        QTest::addColumn<bool>("income");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("personal expense") << false << false << "Other";
+        QTest::newRow("personal income") << false << true << "Wages, Salaries, Tips, etc.";
+        QTest::newRow("business expense") << true << false << "Supplies";
+        QTest::newRow("business income") << true << true << "Receipts or Sales";
+    }
+    void typeListForEachKind()
+    {
+        QFETCH(bool, business);
+        QFETCH(bool, income);
+        QFETCH(QString, selected);
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        // Start from the other end so every click really changes the kind.
+        child<QRadioButton>(t, business ? "Option2" : "Option1")->click();
+        child<QRadioButton>(t, income ? "Option4" : "Option3")->click();
+
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{business, income}));
+        QCOMPARE(combo->currentText(), selected);
+        QCOMPARE(child<QLabel>(t, "Label7")->text(), QStringLiteral(" Expense Type:"));
+    }
+
+    void incomeOfAPersonalKindListsItsOwnOther()
+    {
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        child<QRadioButton>(t, "Option4")->click();
+        QCOMPARE(comboEntries(child<QComboBox>(t, "Expense")).size(), 12);
+        QCOMPARE(descriptions(t), QStringList{});
+        pickType(t, QStringLiteral("Other"));
+        QCOMPARE(descriptions(t), QStringList{"refund"});
+        QCOMPARE(label2(t), QStringLiteral("$40"));
+    }
+
+    void refillReplacesTheRows()
+    {
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        pickType(t, kAllTypes);
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+        QCOMPARE(label2(t), QStringLiteral("$19.75"));
+
+        pickType(t, QStringLiteral("Medical and Dental Fees"));
+        QCOMPARE(descriptions(t), QStringList{"dentist"});
+        QCOMPARE(t.gridRowCount(), 1);
+        QCOMPARE(t.gridModel()->rowCount(), 2);
+        QCOMPARE(t.gridModel()->index(1, ColDescription).data().toString(), QString());
+
+        pickType(t, QStringLiteral("Gifts to Charity"));
+        QCOMPARE(t.gridRowCount(), 0);
+        QCOMPARE(t.gridModel()->rowCount(), 1);
+        QCOMPARE(label2(t), QStringLiteral("$0"));
+    }
+
+    void emptyFileShowsNothing()
+    {
+        env_->useFile({});
+        Taxtot t(env_->state, &env_->presfile);
+        QCOMPARE(t.recordCount(), 0);
+        QVERIFY(t.fileNumber() > 0);
+        QCOMPARE(t.gridRowCount(), 0);
+        QCOMPARE(t.gridModel()->rowCount(), 1);
+        QCOMPARE(label2(t), QString());
+        child<QRadioButton>(t, "Option2")->click();
+        pickType(t, kAllTypes);
+        QCOMPARE(label2(t), QString());
+    }
+
+    void corruptFileStillFills()
+    {
+        // Bytes no version of the program wrote, and a trailing fragment.
+        QByteArray bytes;
+        for (int i = 0; i < 130 * 4 + 77; ++i)
+            bytes.append(char((i * 37 + 11) % 256));
+        QByteArray garbage(130, '\xff');
+        garbage[0] = '0';
+        bytes.prepend(garbage);
+        env_->useBytes(bytes);
+        Taxtot t(env_->state, &env_->presfile);
+        QCOMPARE(t.recordCount(), 5);
+        pickType(t, kAllTypes);
+        QCOMPARE(t.gridRowCount(), 1);
+        QCOMPARE(label2(t), QStringLiteral("$0"));
+        QCOMPARE(t.gridModel()->index(0, ColAmount).data().toString().size(), 14);
+    }
+
+    void failedOpenRecovers_data()
+    {
+        QTest::addColumn<QString>("filename");
+        QTest::newRow("no file name") << QString();
+        QTest::newRow("missing folder") << QStringLiteral("/no/such/folder/tax.dat");
+        QTest::newRow("under /proc") << QStringLiteral("/proc/tax.dat");
+    }
+    void failedOpenRecovers()
+    {
+        QFETCH(QString, filename);
+        env_->state.filename = filename;
+        env_->dialogs.answerMessage(Answer::Ok);
+        Taxtot t(env_->state, &env_->presfile);
+
+        QCOMPARE(env_->dialogs.shown().size(), 1);
+        const ShownBox box = env_->dialogs.last();
+        QCOMPARE(box.text,
+                 QStringLiteral("No file open, I will open the default file 'Taxrecs.dat' for you"));
+        QCOMPARE(box.title, QStringLiteral("No file"));
+        QCOMPARE(box.buttons, Buttons::Ok);
+        QCOMPARE(box.icon, Icon::None);
+        QCOMPARE(env_->presfile, QStringLiteral("Taxrecs.dat"));
+        QCOMPARE(t.recordCount(), 0);
+        QCOMPARE(t.fileNumber(), 0);
+        QCOMPARE(t.gridRowCount(), 0);
+        QCOMPARE(label2(t), QString());
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + filename);
+
+        // The window goes on working without a file.
+        child<QRadioButton>(t, "Option4")->click();
+        t.srtdte_Click();
+        QCOMPARE(t.gridRowCount(), 0);
+    }
+
+    void sortsReorderTheFileForEveryHandle_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("by date") << "srtdte"
+                                 << QStringList{"paper", "refund", "pens", "dentist", "books"};
+        QTest::newRow("by type") << "srttyp"
+                                 << QStringList{"dentist", "pens", "books", "refund", "paper"};
+    }
+    void sortsReorderTheFileForEveryHandle()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, order);
+        const QString path = env_->useFile(sampleRecords());
+        // The record window's own handle on the same file.
+        DataFile recordWindow(env_->files);
+        QCOMPARE(recordWindow.open(path), OpenStatus::Ok);
+
+        Taxtot t(env_->state, &env_->presfile);
+        pickType(t, kAllTypes);
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+        action(t, qPrintable(command))->trigger();
+
+        // The grid keeps the old order until it is filled again.
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+        QStringList all;
+        std::vector<TaxRecord> records;
+        QVERIFY(recordWindow.readAll(records));
+        for (const TaxRecord& r : records)
+            all << trimBlanks(r.field(Field::Description));
+        QCOMPARE(all, order);
+        TaxRecord third;
+        QVERIFY(recordWindow.read(3, third));
+        QCOMPARE(trimBlanks(third.field(Field::Description)), order.at(2));
+
+        pickType(t, kAllTypes);
+        QStringList personalExpenses;
+        for (const QString& d : order)
+            if (d == "books" || d == "dentist" || d == "pens")
+                personalExpenses << d;
+        QCOMPARE(descriptions(t), personalExpenses);
+        QCOMPARE(t.recordCount(), 5);
+    }
+
+    void sortOfOneRecordWritesNothing()
+    {
+        const QString path = env_->useFile({makeRecord('0', "Other", "1", "only")});
+        int writes = 0;
+        FileServices::setFaultInjector([&](const QString&) {
+            ++writes;
+            return true;
+        });
+        Taxtot t(env_->state, &env_->presfile);
+        action(t, "srtdte")->trigger();
+        action(t, "srttyp")->trigger();
+        QCOMPARE(writes, 0);
+        QCOMPARE(env_->contents(path), encodeRecords({makeRecord('0', "Other", "1", "only")}));
+    }
+
+    void failedSortLeavesTheFileIntact()
+    {
+        const QString path = env_->useFile(sampleRecords());
+        const QByteArray before = env_->contents(path);
+        FileServices::setFaultInjector([](const QString&) { return true; });
+        env_->dialogs.answerMessage(Answer::Ok);
+        Taxtot t(env_->state, &env_->presfile);
+        action(t, "srtdte")->trigger();
+
+        const ShownBox box = env_->dialogs.last();
+        QVERIFY2(box.text.contains(QStringLiteral("could not be sorted")), qPrintable(box.text));
+        QVERIFY2(box.text.contains(QStringLiteral("No space left on device")), qPrintable(box.text));
+        QCOMPARE(box.icon, Icon::Exclamation);
+        QCOMPARE(env_->contents(path), before);
+        pickType(t, kAllTypes);
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+    }
+
+    void helpTexts_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("basic help") << "helpb" << kTotalsHelpTitle << totalsHelpText();
+        QTest::newRow("about") << "abt" << kTotalsAboutTitle << totalsAboutText();
+    }
+    void helpTexts()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        env_->useFile({});
+        Taxtot t(env_->state, &env_->presfile);
+        env_->dialogs.answerMessage(Answer::Ok);
+        action(t, qPrintable(command))->trigger();
+        const ShownBox box = env_->dialogs.last();
+        QCOMPARE(box.title, title);
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.buttons, Buttons::Ok);
+        QCOMPARE(box.icon, Icon::Information);
+    }
+
+    void helpEntryDoesNothing()
+    {
+        env_->useFile({});
+        Taxtot t(env_->state, &env_->presfile);
+        QAction* h = action(t, "h");
+        QCOMPARE(h->shortcut(), QKeySequence(Qt::Key_F1));
+        h->trigger();
+        QCOMPARE(env_->dialogs.shown().size(), 0);
+        QCOMPARE(env_->help.opened, 0);
+    }
+
+    void menus()
+    {
+        env_->useFile({});
+        Taxtot t(env_->state, &env_->presfile);
+        QMenuBar* bar = t.findChild<QMenuBar*>();
+        QVERIFY(bar);
+        QStringList layout;
+        for (QAction* top : bar->actions()) {
+            layout << top->menu()->objectName() + u'=' + top->text();
+            for (QAction* a : top->menu()->actions())
+                layout << u' ' + a->objectName() + u'=' + a->text();
+        }
+        QCOMPARE(layout, (QStringList{"fl=&File", " prn=&Print", " pall=Print &All", " hyph=",
+                                      " exitf=E&xit", "recmnu=&Records",
+                                      " srtdte=Sort by &Date", " srttyp=Sort by &Type",
+                                      "hl=&Help", " abt=&About", " helpb=&Basic Help",
+                                      " h=&Help"}));
+        QVERIFY(action(t, "hyph")->isSeparator());
+    }
+
+    void controlsAsDesigned()
+    {
+        env_->useFile({});
+        Taxtot t(env_->state, &env_->presfile);
+        struct Expect {
+            const char* name;
+            QString text;
+            QRect twips; // height 0: as the control needs
+            qreal points;
+        };
+        const QList<Expect> expected = {
+            {"Frame1", {}, {0, 0, 1695, 855}, 8},
+            {"Option1", "Personal", {120, 240, 1095, 195}, 8},
+            {"Option2", "Business", {120, 480, 1095, 195}, 8},
+            {"Frame2", {}, {1800, 0, 1695, 855}, 8},
+            {"Option3", "Expense", {120, 240, 975, 195}, 8},
+            {"Option4", "Income", {120, 480, 975, 195}, 8},
+            {"Label7", " Expense Type:", {3720, 0, 1575, 375}, 9.75},
+            {"Expense", {}, {5280, 0, 4095, 0}, 9.75},
+            {"Label3", "Total:", {3720, 480, 1575, 375}, 12},
+            {"Label2", {}, {5280, 480, 1695, 375}, 9.75},
+            {"Command1", "Return to &Main Form", {7560, 480, 1815, 375}, 8},
+            {"Grid1", {}, {0, 960, 9375, 4335}, 8},
+        };
+        // The grid and the form are wider by what the columns were widened.
+        const QTableView* table = child<QTableView>(t, "Grid1");
+        int extra = 0;
+        const QList<int> columnTwips = {1900, 900, 800, 1000, 1400, 1900, 1100};
+        for (int c = 0; c < 7; ++c)
+            extra += table->columnWidth(c) - t.px(columnTwips[c]);
+        QVERIFY(extra >= 0);
+        for (const Expect& e : expected) {
+            QWidget* w = child<QWidget>(t, e.name);
+            const QRect g = w->geometry();
+            QCOMPARE(g.topLeft(), QPoint(t.px(e.twips.left()), t.px(e.twips.top())));
+            QCOMPARE(g.width(), t.px(e.twips.width()) + (w->objectName() == "Grid1" ? extra : 0));
+            if (e.twips.height() > 0)
+                QCOMPARE(g.height(), t.px(e.twips.height()));
+            QCOMPARE(w->font().pointSizeF(), e.points);
+            QCOMPARE(w->font().family(), QApplication::font().family());
+            if (auto* b = qobject_cast<QAbstractButton*>(w))
+                QCOMPARE(b->text(), e.text);
+            if (auto* l = qobject_cast<QLabel*>(w))
+                QCOMPARE(l->text(), e.text);
+        }
+        QVERIFY(child<QGroupBox>(t, "Frame1")->title().isEmpty());
+        QVERIFY(!child<QComboBox>(t, "Expense")->isEditable());
+        QCOMPARE(child<QRadioButton>(t, "Option1")->parentWidget()->objectName(), "Frame1");
+        QCOMPARE(child<QRadioButton>(t, "Option4")->parentWidget()->objectName(), "Frame2");
+        // The client area is the designed size; the menu bar sits above it.
+        QCOMPARE(t.width(), t.px(Taxtot::kClientWidth) + extra);
+        QCOMPARE(t.height(), t.findChild<QMenuBar*>()->height() + t.px(Taxtot::kClientHeight));
+        // 17 data rows and the empty row fit the designed grid.
+        const QTableView* grid = child<QTableView>(t, "Grid1");
+        QVERIFY(grid->horizontalHeader()->height() + 18 * grid->verticalHeader()->defaultSectionSize()
+                <= grid->height() - 2 * grid->frameWidth());
+    }
+
+    void tabOrder()
+    {
+        env_->useFile({});
+        Taxtot t(env_->state, &env_->presfile);
+        const QStringList focusable = {"Expense", "Option3", "Option2", "Option4",
+                                       "Option1", "Grid1",   "Command1"};
+        QStringList order;
+        QWidget* w = child<QWidget>(t, "Expense");
+        do {
+            if (focusable.contains(w->objectName()) && !order.contains(w->objectName()))
+                order << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != child<QWidget>(t, "Expense"));
+        QCOMPARE(order, focusable);
+    }
+
+    void closingReleasesTheHandle_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Return to Main Form") << "Command1";
+        QTest::newRow("Exit") << "exitf";
+        QTest::newRow("destroyed") << "";
+    }
+    void closingReleasesTheHandle()
+    {
+        QFETCH(QString, how);
+        env_->useFile(sampleRecords());
+        int fileNo = 0;
+        {
+            Taxtot t(env_->state, &env_->presfile);
+            fileNo = t.fileNumber();
+            QVERIFY(env_->files.isOpen(fileNo));
+            if (!how.isEmpty()) {
+                // Shown the way the record window shows it.
+                env_->dialogs.answerModal([&](QDialog&) {
+                    if (how == "Command1")
+                        child<QPushButton>(t, "Command1")->click();
+                    else
+                        action(t, "exitf")->trigger();
+                    QVERIFY(!t.isVisible());
+                    QVERIFY(!env_->files.isOpen(fileNo));
+                });
+                env_->dialogs.runModal(t);
+                QCOMPARE(t.fileNumber(), 0);
+            }
+        }
+        QVERIFY(!env_->files.isOpen(fileNo));
+    }
+};
+
+QUILLARY_TEST_MAIN(TestTaxtot)
+#include "tst_taxtot.moc"

@@ -1,0 +1,271 @@
+// The totals computation, the print listing and the texts of the totals
+// window, as plain functions.
+#include "forms/totals/totals.h"
+#include "forms/totals/totalsfixture.h"
+
+using namespace quillary;
+using namespace quillary::test;
+
+namespace {
+
+// "kind|type|amount|description" to a record.
+std::vector<TaxRecord> parseRecords(const QStringList& descriptions)
+{
+    std::vector<TaxRecord> records;
+    for (const QString& description : descriptions) {
+        const QStringList f = description.split(u'|');
+        records.push_back(makeRecord(f.at(0).at(0).toLatin1(), f.at(1), f.at(2), f.at(3)));
+    }
+    return records;
+}
+
+QString padded(const QString& text, int width)
+{
+    return text.leftJustified(width, u' ', true);
+}
+
+} // namespace
+
+class TestTotals : public QObject {
+    Q_OBJECT
+
+    LocaleGuard locale_{QStringLiteral("en_US")};
+
+private slots:
+    void selectionCodeFollowsTheOptions_data()
+    {
+        QTest::addColumn<bool>("personal");
+        QTest::addColumn<bool>("expense");
+        QTest::addColumn<bool>("income");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("personal expense") << true << true << false << "0";
+        QTest::newRow("personal income") << true << false << true << "1";
+        QTest::newRow("business expense") << false << true << false << "2";
+        QTest::newRow("business income") << false << false << true << "3";
+        QTest::newRow("neither expense nor income") << true << false << false << "";
+    }
+    void selectionCodeFollowsTheOptions()
+    {
+        QFETCH(bool, personal);
+        QFETCH(bool, expense);
+        QFETCH(bool, income);
+        QFETCH(QString, code);
+        const std::optional<char> got = selectionCode(personal, expense, income);
+        QCOMPARE(got ? QString(QLatin1Char(*got)) : QString(), code);
+    }
+
+    void computeTotals_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QStringList>("descriptions");
+        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<QString>("label");
+
+        const QStringList mixed = {
+            "0|Other|10|groceries",     "1|Other|500|refund",
+            "0|Medical and Dental Fees|2.5|dentist", "2|Other|99|shop",
+            "0| Other|7.25|lead blank", "0|other|1|lower case",
+        };
+        QTest::newRow("one type") << mixed << "0" << "Other"
+                                  << QStringList{"groceries", "lead blank"}
+                                  << QStringList{"10", "17.25"} << "$17.25";
+        QTest::newRow("All lists every type of the kind")
+            << mixed << "0" << "All"
+            << QStringList{"groceries", "dentist", "lead blank", "lower case"}
+            << QStringList{"10", "12.5", "19.75", "20.75"} << "$20.75";
+        QTest::newRow("Other of personal income is not Other of personal expense")
+            << mixed << "1" << "Other" << QStringList{"refund"} << QStringList{"500"} << "$500";
+        QTest::newRow("running totals")
+            << QStringList{"2|Supplies|10|a", "2|Supplies|2.5|b", "2|Supplies|7.25|c"} << "2"
+            << "Supplies" << QStringList{"a", "b", "c"} << QStringList{"10", "12.5", "19.75"}
+            << "$19.75";
+        QTest::newRow("no match") << mixed << "3" << "Receipts or Sales" << QStringList{}
+                                  << QStringList{} << "$0";
+        QTest::newRow("no kind chosen") << mixed << "" << "All" << QStringList{} << QStringList{}
+                                        << "$0";
+        QTest::newRow("empty and garbage amounts add nothing")
+            << QStringList{"0|Other|5|a", "0|Other||empty", "0|Other|12abc|garbage",
+                           "0|Other|1.5|b"}
+            << "0" << "Other" << QStringList{"a", "empty", "garbage", "b"}
+            << QStringList{"5", "5", "5", "6.5"} << "$6.5";
+        QTest::newRow("negative amounts and four decimals")
+            << QStringList{"3|Other Income|12.3456|a", "3|Other Income|-20|b",
+                           "3|Other Income|0.0001|c"}
+            << "3" << "Other Income" << QStringList{"a", "b", "c"}
+            << QStringList{"12.3456", "-7.6544", "-7.6543"} << "$-7.6543";
+
+        // Ten of the largest amounts a field holds leave the currency range:
+        // the rows from there on, and the label, say so instead of a number.
+        QStringList huge;
+        for (int i = 1; i <= 11; ++i)
+            huge << QStringLiteral("0|Other|%1|r%2")
+                        .arg(i == 11 ? QStringLiteral("-99999999999999")
+                                     : QStringLiteral("99999999999999"))
+                        .arg(i);
+        QStringList hugeRows, hugeTotals;
+        for (int i = 1; i <= 11; ++i) {
+            hugeRows << QStringLiteral("r%1").arg(i);
+            hugeTotals << (i <= 9 ? QString::number(99999999999999LL * i) : kOutOfRange);
+        }
+        QTest::newRow("sum leaves the currency range")
+            << huge << "0" << "All" << hugeRows << hugeTotals << kOutOfRange;
+    }
+    void computeTotals()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(QString, code);
+        QFETCH(QString, type);
+        QFETCH(QStringList, descriptions);
+        QFETCH(QStringList, totals);
+        QFETCH(QString, label);
+
+        const TotalsSelection selection{
+            code.isEmpty() ? std::nullopt : std::optional<char>(code.at(0).toLatin1()), type};
+        const Totals result = quillary::computeTotals(parseRecords(records), selection);
+        QStringList gotDescriptions, gotTotals;
+        for (const TotalsRow& row : result.rows) {
+            gotDescriptions << trimBlanks(row[ColDescription]);
+            gotTotals << row[ColTotal];
+        }
+        QCOMPARE(gotDescriptions, descriptions);
+        QCOMPARE(gotTotals, totals);
+        QCOMPARE(result.labelText(), label);
+    }
+
+    void amountsReadAsTheFullConversionDoes_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("field");
+        const QStringList common = {
+            "0", "-0", "10", "12.5", "7.25", "-20", "0.0001", "00012.5000", "99999999999999",
+            "-99999999999999", "123456789012345", "1.23456", "1.23455", "  7  ", "5.", ".5",
+            "-", "", "  ", "12abc", "1,234.5", "1.234,5", "1 234", "$5", "(5)", "5-", "+5",
+            "--5", "1e5", "\u0661\u0662", "12.5 x", "1.2.3", "12,5",
+            "-0,0001", "1,23456", "7,",
+        };
+        for (const char* locale : {"en_US", "de_DE"})
+            for (const QString& field : common)
+                QTest::addRow("%s \"%s\"", locale, qPrintable(field))
+                    << QString::fromLatin1(locale) << field.leftJustified(14);
+    }
+    void amountsReadAsTheFullConversionDoes()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, field);
+        const QLocale l(locale);
+        const CurrencyResult fast = AmountReader(l)(field);
+        const CurrencyResult full = textToCurrency(field, l);
+        QCOMPARE(int(fast.status), int(full.status));
+        if (full.ok())
+            QCOMPARE(fast.value.units, full.value.units);
+    }
+
+    void rowsShowTheFieldsAsStored()
+    {
+        const TaxRecord r = makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("12abc"),
+                                       QStringLiteral("Paper"), QStringLiteral("3/14/1996"),
+                                       QStringLiteral("Office Shop"), QStringLiteral("INV-7"),
+                                       QStringLiteral("Check"));
+        const Totals result = quillary::computeTotals({r}, {'2', QStringLiteral("Supplies")});
+        QCOMPARE(result.rows.size(), std::size_t(1));
+        const TotalsRow& row = result.rows.front();
+        QCOMPARE(row[ColDescription], padded("Paper", 20));
+        QCOMPARE(row[ColDate], padded("3/14/1996", 15));
+        QCOMPARE(row[ColInvoice], padded("INV-7", 10));
+        QCOMPARE(row[ColAmount], padded("12abc", 14));
+        QCOMPARE(row[ColPayMethod], padded("Check", 20));
+        QCOMPARE(row[ColParty], padded("Office Shop", 20));
+        QCOMPARE(row[ColTotal], QStringLiteral("0"));
+    }
+
+    void gridColumns()
+    {
+        QStringList headers;
+        QList<int> widths;
+        for (const TotalsColumnLayout& c : totalsColumns()) {
+            headers << c.header;
+            widths << c.widthTwips;
+        }
+        QCOMPARE(headers, (QStringList{"Description", "Date", "Invoice No.", "Amount",
+                                       "Pay Method", "Payment To/By", "Total"}));
+        QCOMPARE(widths, (QList<int>{1900, 900, 800, 1000, 1400, 1900, 1100}));
+    }
+
+    void printAllListsEveryRecordInBlocks()
+    {
+        std::vector<TaxRecord> records = {
+            makeRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("Gift"),
+                       QStringLiteral("1/2/1996"), QStringLiteral("Aunt May"),
+                       QStringLiteral("I-1"), QStringLiteral("Cash")),
+            makeRecord('3', QStringLiteral("Receipts or Sales"), QStringLiteral("1234.5"),
+                       QStringLiteral("A much longer descri"), QStringLiteral("12/31/1996"),
+                       QStringLiteral("Big Customer Inc."), QStringLiteral("0000012345"),
+                       QStringLiteral("Credit Card")),
+        };
+        const QStringList expected = {
+            "All tax expense and income records for the file '/data/tax.dat'",
+            "",
+            "",
+            "Record No: 1",
+            "",
+            "Description: Gift                Paid to: Aunt May            ",
+            "Date: 1/2/1996                   Invoice No: I-1       ",
+            "Amount: 10                       Payment by: Cash                ",
+            "Expense/Income Type: Other                         ",
+            "",
+            "",
+            "",
+            "Record No: 2",
+            "",
+            "Description: A much longer descriPaid to: Big Customer Inc.   ",
+            "Date: 12/31/1996                 Invoice No: 0000012345",
+            "Amount: 1234.5                   Payment by: Credit Card         ",
+            "Expense/Income Type: Receipts or Sales             ",
+            "",
+            "",
+            "",
+        };
+        QCOMPARE(printAllListing(QStringLiteral("/data/tax.dat"), records), expected);
+    }
+
+    void printAllOfAnEmptyFileIsTheHeading()
+    {
+        QCOMPARE(printAllListing(QStringLiteral("Taxrecs.dat"), {}),
+                 (QStringList{"All tax expense and income records for the file 'Taxrecs.dat'", "",
+                              ""}));
+    }
+
+    void helpAndAboutTexts()
+    {
+        QCOMPARE(totalsHelpText(),
+                 QStringLiteral(
+                     "To display a Expense total make sure that the Expense button is chosen "
+                     "(Push 'Expense' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "To display an Income total make sure that the Income button is chosen "
+                     "(Push 'Income' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "Choose whether the Income/Expense is Personal or Business by pushing the "
+                     "appropriate button.\r\n\r\n"
+                     "The lists will automatically fill with the appropriate info, sorted by "
+                     "their input times, and a total will be shown.  Also, there is a running "
+                     "total displayed following each item.\r\n"
+                     "The information is displayed in table form with column headers on top."
+                     "\r\n\r\n"
+                     "'File' menu: 'Print' prints the displayed form while 'Print All' merely "
+                     "prints all records. 'Exit' exits the form.\r\n\r\n"
+                     "Records: Sort all records by date or type.\r\n"
+                     "All information here is given read only.  Make changes on main form."));
+        QCOMPARE(totalsAboutText(),
+                 QStringLiteral("Quillary v2\r\n\r\n"
+                                "This program is an easy to use Tax record compiler. It enables "
+                                "the user to input records for both incomes and expenses.  It "
+                                "also enables the user to view/print totals for all types of "
+                                "these.\r\n\r\n"));
+    }
+};
+
+QUILLARY_TEST_MAIN(TestTotals)
+#include "tst_totals.moc"
