@@ -1,5 +1,7 @@
 #include "forms/record/quillary.h"
 
+#include "forms/totals/taxtot.h"
+
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "platform/localeservices.h"
@@ -116,13 +118,6 @@ QAction* addSeparator(QMenu* menu, const char* name)
 }
 
 } // namespace
-
-int twipsToPixels(int twips)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    return qRound(twips * dpi / 1440.0);
-}
 
 Quillary::Quillary(AppState& state, QWidget* parent)
     : QWidget(parent)
@@ -778,9 +773,7 @@ void Quillary::Command1_Click()
 {
     saveStep();
     state_.filename = presfile;
-    QDialog totals(this);
-    totals.setObjectName(QStringLiteral("Taxtot"));
-    totals.setWindowTitle(QStringLiteral("Tax Form Totals"));
+    Taxtot totals(state_, &presfile, window());
     state_.platform.dialogs.runModal(totals);
     uprec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/appstate.h"
+#include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
 
@@ -21,10 +22,6 @@ class QRadioButton;
 class QScrollBar;
 
 namespace quillary {
-
-// Form measures are kept in twips (1440 to the inch, 15 to a pixel at
-// 96 dpi); this converts them for the primary screen's logical DPI.
-int twipsToPixels(int twips);
 
 // The record window: one open data file, one record of it on display.
 //

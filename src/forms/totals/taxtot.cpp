@@ -41,11 +41,6 @@ QFont fontOfSize(qreal points)
 
 } // namespace
 
-int twipsToPixels(int twips, qreal dpi)
-{
-    return qRound(twips * dpi / 1440.0);
-}
-
 Taxtot::Taxtot(AppState& state, QString* callerPresfile, QWidget* parent)
     : QDialog(parent)
     , state_(state)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/appstate.h"
+#include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
 
@@ -20,9 +21,6 @@ namespace quillary {
 
 struct PrintTarget;
 class TotalsModel;
-
-// Twips to pixels at a given logical resolution (1440 twips an inch).
-int twipsToPixels(int twips, qreal dpi);
 
 // The totals window: lists the records of one kind and type of the data file
 // named by state.filename, with a running total, and prints and sorts the

@@ -741,7 +741,8 @@ private slots:
             writeBytes(env_->path("sample.dat"), bytesOf(changed));
         });
         v.button("Command1")->click();
-        QCOMPARE(env_->dialogs.last().title, QStringLiteral("Tax Form Totals"));
+        QCOMPARE(env_->dialogs.last().title,
+                 QStringLiteral("Tax Form Totals: ") + env_->path("sample.dat"));
         QCOMPARE(env_->state.filename, env_->path("sample.dat"));
         QCOMPARE(TaxRecord::fromBytes(seenInFile.mid(2 * kRecordLength)).field(Field::Description).trimmed(),
                  QStringLiteral("Before totals"));
