@@ -2,6 +2,8 @@
 
 #include "platform/localeservices.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -31,11 +33,21 @@ void sortByDate(std::vector<TaxRecord>& records, const QLocale& locale)
 {
     if (records.size() < 2)
         return;
+    // Recognising a date is slow next to everything else here, and a file
+    // holds the same few hundred days over and over: each distinct date text
+    // is recognised once.
+    QHash<QByteArray, qint64> dayOf;
     std::vector<qint64> keys;
     keys.reserve(records.size());
     for (const TaxRecord& r : records) {
-        const auto date = parseDate(r.field(Field::Date), locale);
-        keys.push_back(date ? date->toJulianDay() : std::numeric_limits<qint64>::max());
+        const QByteArray text = r.rawField(Field::Date);
+        auto it = dayOf.constFind(text);
+        if (it == dayOf.cend()) {
+            const auto date = parseDate(r.field(Field::Date), locale);
+            it = dayOf.insert(text, date ? date->toJulianDay()
+                                         : std::numeric_limits<qint64>::max());
+        }
+        keys.push_back(*it);
     }
     sortByKeys(records, std::move(keys));
 }

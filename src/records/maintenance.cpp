@@ -1,0 +1,91 @@
+#include "records/maintenance.h"
+
+#include "platform/fileservices.h"
+#include "records/sorting.h"
+
+#include <QFile>
+
+namespace quillary {
+
+namespace {
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+// Replaces the file's content with `contents`. When the replacement reports
+// a failure it may still have reached the disk (the rename succeeded but
+// reopening a handle failed); the file itself then decides: if it holds the
+// new content, the window's handle is opened afresh on it and the change
+// counts as done. Otherwise the old file was never touched and the handle
+// on it is still good.
+bool replaceContents(DataFile& file, const QByteArray& contents, QString* error)
+{
+    QString why;
+    if (file.files().replaceContents(file.fileNumber(), contents, &why))
+        return true;
+    const QString path = file.path();
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly) && probe.readAll() == contents) {
+        probe.close();
+        QString reopenError;
+        if (file.open(path, &reopenError) == OpenStatus::Ok)
+            return true;
+        setError(error, QStringLiteral("The data file was rewritten but could not be opened "
+                                       "again: %1")
+                            .arg(reopenError));
+        return false;
+    }
+    setError(error, why);
+    return false;
+}
+
+} // namespace
+
+bool deleteRecord(DataFile& file, int n, QString* error)
+{
+    if (!file.isOpen()) {
+        setError(error, QStringLiteral("No data file is open."));
+        return false;
+    }
+    std::vector<TaxRecord> records;
+    if (!file.readAll(records)) {
+        setError(error, QStringLiteral("The data file could not be read."));
+        return false;
+    }
+    if (n < 1 || n > int(records.size())) {
+        setError(error, QStringLiteral("There is no record %1 in the data file.").arg(n));
+        return false;
+    }
+    records.erase(records.begin() + (n - 1));
+    return replaceContents(file, encodeRecords(records), error);
+}
+
+bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& locale)
+{
+    if (!file.isOpen()) {
+        setError(error, QStringLiteral("No data file is open."));
+        return false;
+    }
+    QByteArray contents;
+    if (!file.files().readAll(file.fileNumber(), contents)) {
+        setError(error, QStringLiteral("The data file could not be read."));
+        return false;
+    }
+    std::vector<TaxRecord> records = decodeRecords(contents);
+    if (records.size() < 2)
+        return true;
+    if (order == SortOrder::Date)
+        sortByDate(records, locale);
+    else
+        sortByType(records);
+    QByteArray sorted = encodeRecords(records);
+    sorted.append(contents.mid(sorted.size()));
+    if (sorted == contents)
+        return true;
+    return replaceContents(file, sorted, error);
+}
+
+} // namespace quillary
