@@ -1,31 +1,80 @@
 #include "records/sorting.h"
 
 #include "platform/localeservices.h"
-
-#include <QHash>
+#include "records/cp1252.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <limits>
-#include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace quillary {
 
 namespace {
 
-// Sorts by keys computed once per record.
+// Sorts by keys computed once per record; the records themselves move only
+// once, into their final places.
 template <typename Key>
 void sortByKeys(std::vector<TaxRecord>& records, std::vector<Key> keys)
 {
-    std::vector<std::size_t> order(records.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    struct Item {
+        const Key* key;
+        std::size_t index;
+    };
+    std::vector<Item> items;
+    items.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        items.push_back({&keys[i], i});
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item& a, const Item& b) { return *a.key < *b.key; });
     std::vector<TaxRecord> sorted;
     sorted.reserve(records.size());
-    for (std::size_t i : order)
-        sorted.push_back(records[i]);
+    for (const Item& item : items)
+        sorted.push_back(records[item.index]);
     records = std::move(sorted);
 }
+
+std::string_view rawView(const TaxRecord& r, Field f)
+{
+    const FieldLayout l = layoutOf(f);
+    return {r.data() + l.offset, std::size_t(l.width)};
+}
+
+// Each byte's place among the characters the 256 bytes decode to. The
+// decoding is one to one, so comparing these ranks byte by byte orders
+// texts exactly as comparing their characters by code does, without
+// decoding them.
+const std::array<unsigned char, 256>& characterRanks()
+{
+    static const std::array<unsigned char, 256> ranks = [] {
+        std::array<int, 256> bytes;
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = b;
+        auto code = [](int b) {
+            const char c = char(b);
+            return fromCp1252(&c, 1).at(0).unicode();
+        };
+        std::sort(bytes.begin(), bytes.end(), [&](int a, int b) { return code(a) < code(b); });
+        std::array<unsigned char, 256> out{};
+        for (int place = 0; place < 256; ++place)
+            out[bytes[place]] = static_cast<unsigned char>(place);
+        return out;
+    }();
+    return ranks;
+}
+
+// Kind code, type, date text and invoice number at their stored widths.
+constexpr int kTypeKeyLength = 1 + 30 + 15 + 10;
+
+struct TypeKey {
+    std::array<unsigned char, kTypeKeyLength> ranks;
+    bool operator<(const TypeKey& other) const
+    {
+        return std::memcmp(ranks.data(), other.ranks.data(), kTypeKeyLength) < 0;
+    }
+};
 
 } // namespace
 
@@ -34,20 +83,21 @@ void sortByDate(std::vector<TaxRecord>& records, const QLocale& locale)
     if (records.size() < 2)
         return;
     // Recognising a date is slow next to everything else here, and a file
-    // holds the same few hundred days over and over: each distinct date text
-    // is recognised once.
-    QHash<QByteArray, qint64> dayOf;
+    // holds the same days over and over: each distinct date text is
+    // recognised once.
+    std::unordered_map<std::string_view, qint64> dayOf;
     std::vector<qint64> keys;
     keys.reserve(records.size());
     for (const TaxRecord& r : records) {
-        const QByteArray text = r.rawField(Field::Date);
-        auto it = dayOf.constFind(text);
-        if (it == dayOf.cend()) {
+        const std::string_view text = rawView(r, Field::Date);
+        auto it = dayOf.find(text);
+        if (it == dayOf.end()) {
             const auto date = parseDate(r.field(Field::Date), locale);
-            it = dayOf.insert(text, date ? date->toJulianDay()
-                                         : std::numeric_limits<qint64>::max());
+            it = dayOf.emplace(text, date ? date->toJulianDay()
+                                          : std::numeric_limits<qint64>::max())
+                     .first;
         }
-        keys.push_back(*it);
+        keys.push_back(it->second);
     }
     sortByKeys(records, std::move(keys));
 }
@@ -56,11 +106,14 @@ void sortByType(std::vector<TaxRecord>& records)
 {
     if (records.size() < 2)
         return;
-    std::vector<QString> keys;
-    keys.reserve(records.size());
-    for (const TaxRecord& r : records)
-        keys.push_back(r.field(Field::Kind) + r.field(Field::Type) + r.field(Field::Date)
-                       + r.field(Field::Invoice));
+    const auto& rank = characterRanks();
+    std::vector<TypeKey> keys(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        unsigned char* out = keys[i].ranks.data();
+        for (Field f : {Field::Kind, Field::Type, Field::Date, Field::Invoice})
+            for (char c : rawView(records[i], f))
+                *out++ = rank[static_cast<unsigned char>(c)];
+    }
     sortByKeys(records, std::move(keys));
 }
 

@@ -46,6 +46,9 @@ private slots:
         QTest::newRow("capitals find lower case") << desc << "paid the rent" << "RENT" << true;
         QTest::newRow("lower case finds capitals") << desc << "RENT" << "rent" << true;
         QTest::newRow("accented letters") << desc << QString::fromUtf8("caf\xc3\xa9") << QString::fromUtf8("CAF\xc3\x89") << true;
+        QTest::newRow("accented, in capitals") << desc << QString::fromUtf8("\xc5\xa0KODA") << QString::fromUtf8("\xc5\xa1koda") << true;
+        QTest::newRow("mixed ASCII and accented") << desc << QString::fromUtf8("Caf\xc3\xa9 Nord") << QString::fromUtf8("\xc3\x89 n") << true;
+        QTest::newRow("ASCII next to accented") << desc << QString::fromUtf8("Caf\xc3\xa9 Nord") << QStringLiteral(" NORD ") << true;
         QTest::newRow("not there") << desc << "rent" << "lease" << false;
         QTest::newRow("trailing blank at the end of the used part") << desc << "rent" << "rent " << true;
         QTest::newRow("trailing blank, field full") << desc << "xxxxxxxxxxxxxxxxrent" << "rent " << false;
@@ -67,6 +70,33 @@ private slots:
         QFETCH(QString, search);
         QFETCH(bool, found);
         QCOMPARE(quillary::recordMatches(fullRecordWith(Field(field), value), search), found);
+    }
+
+    // Case is ignored for every character a record can hold: each of the
+    // 256 stored bytes against each ASCII character and against the
+    // characters whose case Windows-1252 holds in both forms.
+    void caseOfEveryStoredCharacter()
+    {
+        QString searches;
+        for (int c = 1; c < 128; ++c)
+            searches += QChar(c);
+        searches += QString::fromUtf8("\xc3\xa0\xc3\x80\xc3\xbe\xc3\x9e\xc5\xa0\xc5\xa1\xc5\x92\xc5\x93"
+                                      "\xc5\xbd\xc5\xbe\xc5\xb8\xc3\xbf\xc2\xb5\xce\xbc\xe2\x82\xac\xc3\x9f");
+        for (int b = 0; b < 256; ++b) {
+            // The byte alone among bytes 0x81, a control character none of
+            // the search texts holds.
+            QByteArray bytes(kRecordLength, '\x81');
+            bytes[120] = char(b);
+            const TaxRecord r = TaxRecord::fromBytes(bytes);
+            const QString stored = r.field(Field::Description).mid(10, 1);
+            for (QChar c : searches) {
+                const bool expected = QString::compare(stored, QString(c), Qt::CaseInsensitive) == 0;
+                if (quillary::recordMatches(r, QString(c)) != expected)
+                    QFAIL(qPrintable(QStringLiteral("byte %1 searched for U+%2")
+                                         .arg(b, 2, 16, QLatin1Char('0'))
+                                         .arg(c.unicode(), 4, 16, QLatin1Char('0'))));
+            }
+        }
     }
 
     // The kind code is no searched field.

@@ -226,6 +226,14 @@ private slots:
                                           << QList<int>{2, 3, 1, 0};
         // The type is compared at its full stored width, so "Rent" (padded
         // with blanks) comes before "Rent A" and before "Rental".
+        // By the characters' codes, not by the bytes that store them: the
+        // euro sign is stored as byte 0x80 but is character 0x20AC.
+        QTest::newRow("character codes, not bytes")
+            << QList<Spec>{{'0', "1/1/1996", QString::fromUtf8("\xe2\x82\xac"), ""},
+                           {'0', "1/1/1996", QString::fromUtf8("\xc3\xa9"), ""},
+                           {'0', "1/1/1996", QString::fromUtf8("\xc3\xbf"), ""},
+                           {'0', "1/1/1996", "z", ""}}
+            << QList<int>{3, 1, 2, 0};
         QTest::newRow("padding counts") << QList<Spec>{{'0', "1/1/1996", "Rental", ""},
                                                        {'0', "1/1/1996", "Rent A", ""},
                                                        {'0', "1/1/1996", "Rent", ""}}
