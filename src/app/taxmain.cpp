@@ -1,8 +1,85 @@
 #include "app/taxmain.h"
 
+#include "forms/record/quillary.h"
+#include "platform/dialogs.h"
+#include "platform/fileservices.h"
+#include "platform/help.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 
 namespace quillary {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString aboutText()
+{
+    return QStringLiteral("This program is an easy to use Tax record compiler. It enables the user ")
+         + QStringLiteral("to input records for both incomes and expenses.  It also enables the ")
+         + QStringLiteral("user to view/print totals for all types of these.") + kCrLf + kCrLf;
+}
+
+QString basicHelpText()
+{
+    const QStringList lines{
+        QStringLiteral("'File' menu: Standard file operations."),
+        QStringLiteral("New: Open a new file to enter record in."),
+        QStringLiteral("Open: Open an existing file."),
+        QStringLiteral("Exit: Quit."),
+        QString(),
+        QStringLiteral("Help Menu:"),
+        QStringLiteral("About: Program Information."),
+        QString(),
+        QStringLiteral("Basic Help: This is it."),
+        QStringLiteral("More help is available through the main help (Win95) or 'Help' on each form."),
+    };
+    return lines.join(kCrLf);
+}
+
+// A ledger page with a pen stroke, drawn in the sixteen basic colours.
+QPixmap iconImage(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    const qreal s = size / 16.0;
+    p.scale(s, s);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 128, 128));
+    p.drawRect(QRectF(1, 1, 14, 14));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3, 2, 10, 12));
+    p.setPen(QPen(QColor(0, 0, 128), 1.0 / s * (size >= 32 ? 2 : 1)));
+    for (int y = 5; y <= 11; y += 2)
+        p.drawLine(QPointF(4.5, y + 0.5), QPointF(11.5, y + 0.5));
+    p.setPen(QPen(QColor(128, 0, 0), 1.5));
+    p.drawLine(QPointF(9, 12), QPointF(14, 4));
+    return pixmap;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* addSeparator(QMenu* menu, const char* name)
+{
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
 
 Taxmain::Taxmain(AppState& state, QWidget* parent)
     : QMainWindow(parent)
@@ -11,9 +88,177 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
 {
     setObjectName(QStringLiteral("Taxmain"));
     setWindowTitle(QStringLiteral("Quillary v2"));
+    QIcon icon;
+    icon.addPixmap(iconImage(16));
+    icon.addPixmap(iconImage(32));
+    setWindowIcon(icon);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
     state_.mdiArea = mdiArea_;
+    state_.UpdateMenu = [this] { UpdateMenu(); };
+    move(twipsToPixels(2310), twipsToPixels(1455));
+    resize(twipsToPixels(6315), twipsToPixels(5205));
+
+    endProgram = [] { QCoreApplication::exit(0); };
+
+    buildMenus();
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Taxmain::updateMenus);
+    updateMenus();
+}
+
+Taxmain::~Taxmain()
+{
+    if (state_.mdiArea == mdiArea_)
+        state_.mdiArea = nullptr;
+    state_.UpdateMenu = nullptr;
+    // The record windows go before the menu bar they may still be shown in.
+    mdiArea_->disconnect(this);
+}
+
+void Taxmain::buildMenus()
+{
+    // The menus belong to the frame, not to the menu bar, so taking them out
+    // of the bar never deletes them.
+    fl_ = new QMenu(QStringLiteral("&File"), this);
+    fl_->setObjectName(QStringLiteral("fl"));
+    connect(addItem(fl_, "ne", QStringLiteral("&New")), &QAction::triggered, this,
+            &Taxmain::ne_Click);
+    connect(addItem(fl_, "op", QStringLiteral("&Open")), &QAction::triggered, this,
+            &Taxmain::op_Click);
+    addSeparator(fl_, "hy");
+    connect(addItem(fl_, "ex", QStringLiteral("E&xit")), &QAction::triggered, this,
+            &Taxmain::ex_Click);
+    mnuFileArray_[0] = addSeparator(fl_, "mnuFileArray");
+    mnuFileArray_[0]->setVisible(false);
+
+    helpm_ = new QMenu(QStringLiteral("&Help"), this);
+    helpm_->setObjectName(QStringLiteral("helpm"));
+    connect(addItem(helpm_, "abm", QStringLiteral("&About")), &QAction::triggered, this,
+            &Taxmain::abm_Click);
+    addSeparator(helpm_, "hyhm");
+    connect(addItem(helpm_, "bhem", QStringLiteral("&Basic Help")), &QAction::triggered, this,
+            &Taxmain::bhem_Click);
+    QAction* mhelp = addItem(helpm_, "mhelp", QStringLiteral("Help"));
+    mhelp->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(mhelp, &QAction::triggered, this, &Taxmain::mhelp_Click);
+
+    ownMenus_ = {fl_, helpm_};
+}
+
+void Taxmain::updateMenus()
+{
+    // The window whose menus are shown: the active one, or while the
+    // program is in the background the one that was active last. A window
+    // still loading (not shown yet) has no say.
+    QList<QMenu*> wanted = ownMenus_;
+    QMdiSubWindow* sub = mdiArea_->currentSubWindow();
+    if (!sub || sub->isHidden()) {
+        sub = nullptr;
+        for (QMdiSubWindow* w : mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder))
+            if (!w->isHidden())
+                sub = w;
+    }
+    if (sub) {
+        if (auto* record = qobject_cast<Quillary*>(sub->widget()))
+            wanted = record->menus();
+    }
+
+    QList<QAction*> wantedActions;
+    for (QMenu* menu : std::as_const(wanted))
+        wantedActions.append(menu->menuAction());
+    QMenuBar* bar = menuBar();
+    if (bar->actions() == wantedActions)
+        return;
+    // Taken out one by one: QMenuBar::clear() would delete actions the bar
+    // owns, and none of these are its own.
+    for (QAction* action : bar->actions())
+        bar->removeAction(action);
+    bar->addActions(wantedActions);
+}
+
+void Taxmain::startup()
+{
+    restoreRecentMenu();
+    if (state_.t1.isEmpty())
+        state_.t1 = QStringLiteral("Taxrecs.dat");
+    state_.filename = state_.t1;
+    show();
+    firstWindow_ = Quillary::open(state_);
+    if (firstWindow_ && firstWindow_->subWindow())
+        makeRoomFor(firstWindow_->subWindow());
+}
+
+void Taxmain::makeRoomFor(QWidget* subWindow)
+{
+    const QSize space = mdiArea_->viewport()->size();
+    const QRect wanted = subWindow->geometry();
+    const int growX = std::max(0, wanted.right() + 1 - space.width());
+    const int growY = std::max(0, wanted.bottom() + 1 - space.height());
+    if (growX > 0 || growY > 0)
+        resize(width() + growX, height() + growY);
+}
+
+void Taxmain::ne_Click()
+{
+    const std::optional<QString> path = state_.platform.dialogs.openFileName(QStringLiteral("New File"));
+    if (!path) {
+        state_.platform.dialogs.message(QStringLiteral("New File Cancelled"));
+        return;
+    }
+    state_.filename = *path;
+    UpdateMenu();
+    Quillary::open(state_);
+}
+
+void Taxmain::op_Click()
+{
+    const std::optional<QString> path =
+        state_.platform.dialogs.openFileName(QStringLiteral("Open File"));
+    if (!path) {
+        state_.platform.dialogs.message(QStringLiteral("File open cancelled"), Buttons::Ok,
+                                        Icon::None, QStringLiteral("No new file opened"));
+        return;
+    }
+    state_.filename = *path;
+    UpdateMenu();
+    Quillary::open(state_);
+}
+
+void Taxmain::ex_Click()
+{
+    const Answer answer = state_.platform.dialogs.message(
+        QStringLiteral("Quitting Quillary!  Are you sure?"), Buttons::OkCancel, Icon::None,
+        QStringLiteral("Quit"));
+    if (answer == Answer::Cancel)
+        return;
+    state_.platform.files.closeAll();
+    if (endProgram)
+        endProgram();
+}
+
+void Taxmain::abm_Click()
+{
+    state_.platform.dialogs.message(aboutText(), Buttons::Ok, Icon::Information,
+                                    QStringLiteral("About the Quillary Program"));
+}
+
+void Taxmain::bhem_Click()
+{
+    state_.platform.dialogs.message(basicHelpText(), Buttons::Ok, Icon::Information,
+                                    QStringLiteral("Quillary Main Form Help"));
+}
+
+void Taxmain::mhelp_Click()
+{
+    state_.platform.help.showContents();
+}
+
+void Taxmain::closeEvent(QCloseEvent* event)
+{
+    // Every record window gets its own close handling (it saves the record
+    // on display) before the program ends.
+    mdiArea_->closeAllSubWindows();
+    event->accept();
 }
 
 } // namespace quillary

@@ -1,39 +1,826 @@
 #include "forms/record/quillary.h"
 
+#include "platform/dialogs.h"
+#include "platform/help.h"
+#include "platform/localeservices.h"
+#include "records/categories.h"
+
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 namespace quillary {
 
-// Placeholder bodies; the record window is being built.
+namespace {
+
+const QString kDefaultFile = QStringLiteral("Taxrecs.dat");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The form's client area, large enough for every control.
+constexpr int kFormWidth = 6105;
+constexpr int kFormHeight = 4425;
+// Point size of the text boxes, labels and combo boxes.
+constexpr qreal kBoxPoints = 9.75;
+
+const QString kDatePrompt = QStringLiteral(
+    "The action you request can not be completed until a valid 'Date:' is given for the "
+    "current record, input a date and push 'OK' to fix this or push 'Cancel' to continue "
+    "without saving changes to the current record.");
+const QString kDateTitle = QStringLiteral("Invalid Date on current record");
+const QString kAmountPromptStart = QStringLiteral(
+    "The action you request can not be completed until a valid 'Amount:' is given for the "
+    "current record, input a currency amount and push 'OK' to fix this or push 'Cancel' to "
+    "continue without saving ");
+const QString kAmountTitle = QStringLiteral("Invalid Amount on the current record");
+
+QString aboutText()
+{
+    return QStringLiteral("This program is an easy to use Tax record compiler. It enables the user ")
+         + QStringLiteral("to input records for both incomes and expenses.  It also enables the ")
+         + QStringLiteral("user to view/print totals for all types of these.");
+}
+
+QString basicHelpText()
+{
+    return QStringLiteral("Push the appropriate button in the 'Personal' and 'Business' option box to select ")
+         + QStringLiteral("a record to be Personal or Business.  ")
+         + QStringLiteral("Push the appropriate button in the 'Expense' and 'Income' option box to select ")
+         + QStringLiteral("a record to be an Expense or Income.") + kCrLf + kCrLf
+         + QStringLiteral("File menu: Standard file operations.") + kCrLf
+         + QStringLiteral("Records menu: 'Undo Present Record Changes' undoes changes to displayed record.") + kCrLf
+         + QStringLiteral("Sort Records...: Sort all records by type or date.") + kCrLf
+         + QStringLiteral("Add: Adds a new record, push it and fill in the boxes.") + kCrLf
+         + QStringLiteral("Delete: Deletes the present record.") + kCrLf
+         + QStringLiteral("First: Moves to the first record.") + kCrLf
+         + QStringLiteral("Previous: Moves to the previous record.") + kCrLf
+         + QStringLiteral("Next: Moves to the next record.") + kCrLf
+         + QStringLiteral("Last: Moves to the last record.") + kCrLf
+         + QStringLiteral("The scroll bar at the bottom also simulates these moves.") + kCrLf
+         + QStringLiteral("Show Totals: Displays the 'Tax Form Totals' form.") + kCrLf
+         + QStringLiteral("The information boxes are self explanatory, push one to activate it, then ")
+         + QStringLiteral("enter the info.  Records are saved/updated upon moving to a different record.");
+}
+
+QFont fontOfSize(qreal points)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(points);
+    return font;
+}
+
+// The form was laid out for a narrow system font. Where a caption does not
+// fit its label in the font at hand, the label's font is made just small
+// enough that nothing is cut off.
+void fitCaption(QLabel* label, qreal points)
+{
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    const int room = label->width() - 2;
+    while (font.pointSizeF() > 6.0
+           && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
+}
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                        twipsToPixels(height));
+}
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* addSeparator(QMenu* menu, const char* name)
+{
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+int twipsToPixels(int twips)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return qRound(twips * dpi / 1440.0);
+}
+
 Quillary::Quillary(AppState& state, QWidget* parent)
     : QWidget(parent)
     , state_(state)
     , file_(state.platform.files)
 {
+    setObjectName(QStringLiteral("Quillary"));
+    setWindowTitle(QStringLiteral("Quillary"));
+    buildForm();
+    buildMenus();
 }
+
 Quillary::~Quillary() = default;
-Quillary* Quillary::open(AppState&) { return nullptr; }
-void Quillary::load() {}
-QMdiSubWindow* Quillary::subWindow() const { return nullptr; }
-void Quillary::uprec() {}
-void Quillary::savr() {}
-void Quillary::addr() {}
-void Quillary::listfil() {}
-void Quillary::Buttonupd() {}
-void Quillary::saveStep() {}
-void Quillary::Command7_Click() {}
-void Quillary::Command6_Click() {}
-void Quillary::Command5_Click() {}
-void Quillary::Command8_Click() {}
-void Quillary::HScroll1_Change(int) {}
-void Quillary::Command1_Click() {}
-void Quillary::abt_Click() {}
-void Quillary::hel_Click() {}
-void Quillary::helpfl_Click() {}
-void Quillary::closeEvent(QCloseEvent* event) { event->accept(); }
-void Quillary::buildForm() {}
-void Quillary::buildMenus() {}
-bool Quillary::openPresfile(QString*) { return false; }
+
+void Quillary::buildForm()
+{
+    // Buttons, frames and option buttons use the form's font; text boxes,
+    // labels, the combo boxes and "Show Totals" a larger one.
+    setFont(fontOfSize(8));
+    const QFont boxFont = fontOfSize(kBoxPoints);
+
+    QPalette teal = palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    setPalette(teal);
+    setAutoFillBackground(true);
+    setFixedSize(twipsToPixels(kFormWidth), twipsToPixels(kFormHeight));
+
+    auto makeFrame = [this](const char* name) {
+        auto* frame = new QGroupBox(this);
+        frame->setObjectName(QString::fromLatin1(name));
+        return frame;
+    };
+    auto makeOption = [](QWidget* parent, const char* name, const QString& caption) {
+        auto* option = new QRadioButton(caption, parent);
+        option->setObjectName(QString::fromLatin1(name));
+        return option;
+    };
+    auto makeButton = [this](const char* name, const QString& caption) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    auto makeLabel = [this, &boxFont](const char* name, const QString& caption) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFont(boxFont);
+        return label;
+    };
+    auto makeText = [this, &boxFont](const char* name, const QString& text) {
+        auto* box = new QLineEdit(text, this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setFont(boxFont);
+        return box;
+    };
+
+    Frame1 = makeFrame("Frame1");
+    place(Frame1, 120, 120, 1695, 615);
+    Option1 = makeOption(Frame1, "Option1", QStringLiteral("Personal"));
+    place(Option1, 120, 120, 1095, 195);
+    Option1->setChecked(true);
+    Option2 = makeOption(Frame1, "Option2", QStringLiteral("Business"));
+    place(Option2, 120, 360, 1095, 195);
+
+    Frame2 = makeFrame("Frame2");
+    place(Frame2, 1920, 120, 1695, 615);
+    Option3 = makeOption(Frame2, "Option3", QStringLiteral("Expense"));
+    place(Option3, 120, 120, 975, 195);
+    Option3->setChecked(true);
+    Option4 = makeOption(Frame2, "Option4", QStringLiteral("Income"));
+    place(Option4, 120, 360, 975, 195);
+
+    Command3 = makeButton("Command3", QStringLiteral("&Add"));
+    place(Command3, 3720, 240, 1095, 495);
+    Command4 = makeButton("Command4", QStringLiteral("&Delete"));
+    place(Command4, 4920, 240, 1095, 495);
+    Command7 = makeButton("Command7", QStringLiteral("First"));
+    place(Command7, 120, 840, 1095, 375);
+    Command6 = makeButton("Command6", QStringLiteral("Previous"));
+    place(Command6, 1320, 840, 1095, 375);
+    Command5 = makeButton("Command5", QStringLiteral("Next"));
+    place(Command5, 2520, 840, 1095, 375);
+    Command8 = makeButton("Command8", QStringLiteral("Last"));
+    place(Command8, 3720, 840, 1095, 375);
+    Command9 = makeButton("Command9", QStringLiteral("&Quit"));
+    place(Command9, 4920, 840, 1095, 375);
+
+    Label2 = makeLabel("Label2", QStringLiteral(" Description:"));
+    place(Label2, 120, 1320, 1575, 375);
+    Text2 = makeText("Text2", QStringLiteral("Description"));
+    place(Text2, 1680, 1320, 4335, 375);
+    Label1 = makeLabel("Label1", QStringLiteral(" Date:"));
+    place(Label1, 120, 1800, 855, 375);
+    Text1 = makeText("Text1", QStringLiteral("Date"));
+    place(Text1, 960, 1800, 1455, 375);
+    Label3 = makeLabel("Label3", QStringLiteral(" Invoice No:"));
+    place(Label3, 2520, 1800, 1335, 375);
+    Text3 = makeText("Text3", QStringLiteral("Invoice no."));
+    place(Text3, 3840, 1800, 2175, 375);
+    Label6 = makeLabel("Label6", QStringLiteral(" Amount:"));
+    place(Label6, 120, 2280, 855, 375);
+    Text6 = makeText("Text6", QStringLiteral("Amount"));
+    place(Text6, 960, 2280, 1455, 375);
+    Label8 = makeLabel("Label8", QStringLiteral(" Pay Method:"));
+    place(Label8, 2520, 2280, 1335, 375);
+
+    Paymethod = new QComboBox(this);
+    Paymethod->setObjectName(QStringLiteral("Paymethod"));
+    Paymethod->setFont(boxFont);
+    Paymethod->setEditable(true);
+    // The list is kept sorted; what the user types is not added to it.
+    Paymethod->setInsertPolicy(QComboBox::NoInsert);
+    QStringList methods{QStringLiteral("Account"),        QStringLiteral("American Express"),
+                        QStringLiteral("Cash"),           QStringLiteral("Check No:"),
+                        QStringLiteral("Discover/Bravo"), QStringLiteral("Purchase Order"),
+                        QStringLiteral("Visa/Mastercard")};
+    methods.sort(Qt::CaseInsensitive);
+    Paymethod->addItems(methods);
+    Paymethod->setEditText(QStringLiteral("Check No:"));
+    place(Paymethod, 3840, 2280, 2175, 360);
+
+    Label7 = makeLabel("Label7", QStringLiteral(" Expense Type:"));
+    place(Label7, 120, 2760, 1575, 375);
+    Expense = new QComboBox(this);
+    Expense->setObjectName(QStringLiteral("Expense"));
+    Expense->setFont(boxFont);
+    Expense->setEditable(false);
+    place(Expense, 1680, 2760, 4335, 360);
+
+    Label5 = makeLabel("Label5", QStringLiteral(" Paid to:"));
+    place(Label5, 120, 3240, 1575, 375);
+    Text5 = makeText("Text5", QStringLiteral("Payee"));
+    place(Text5, 1680, 3240, 4335, 375);
+
+    Command1 = makeButton("Command1", QStringLiteral("Show Totals"));
+    Command1->setFont(boxFont);
+    place(Command1, 120, 3720, 1455, 495);
+
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setSingleStep(1);
+    HScroll1->setPageStep(1);
+    // The change is taken when the thumb is let go, not on every step of a
+    // drag: each change saves a record and shows another.
+    HScroll1->setTracking(false);
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+    place(HScroll1, 1680, 3720, 4335, 255);
+
+    Label9 = makeLabel("Label9", QStringLiteral("Record No. "));
+    place(Label9, 1680, 3960, 4335, 375);
+
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {Label2, Text2}, {Label1, Text1},    {Label3, Text3},  {Label6, Text6},
+        {Label8, Paymethod}, {Label7, Expense}, {Label5, Text5},
+    };
+    for (const auto& [label, box] : labelled) {
+        fitCaption(label, kBoxPoints);
+        label->setBuddy(box);
+        box->setAccessibleName(trimBlanks(label->text()));
+    }
+    HScroll1->setAccessibleName(QStringLiteral("Record position"));
+
+    QWidget* tabOrder[] = {Option1, Option2, Option3, Option4, Command3, Command4, Command7,
+                           Command6, Command5, Command8, Command9, Text2, Text1, Text3,
+                           Text6, Paymethod, Expense, Text5, Command1, HScroll1};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(Command7, &QPushButton::clicked, this, &Quillary::Command7_Click);
+    connect(Command6, &QPushButton::clicked, this, &Quillary::Command6_Click);
+    connect(Command5, &QPushButton::clicked, this, &Quillary::Command5_Click);
+    connect(Command8, &QPushButton::clicked, this, &Quillary::Command8_Click);
+    connect(Command1, &QPushButton::clicked, this, &Quillary::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Quillary::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Quillary::Command4_Click);
+    connect(Command9, &QPushButton::clicked, this, &Quillary::Command9_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Quillary::HScroll1_Change);
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
+        connect(option, &QRadioButton::clicked, this, &Quillary::listfil);
+}
+
+void Quillary::buildMenus()
+{
+    fileMenu_ = new QMenu(QStringLiteral("&File"), this);
+    fileMenu_->setObjectName(QStringLiteral("fil"));
+    connect(addItem(fileMenu_, "nefil", QStringLiteral("&New File")), &QAction::triggered, this,
+            &Quillary::nefil_Click);
+    connect(addItem(fileMenu_, "opfil", QStringLiteral("&Open File")), &QAction::triggered, this,
+            &Quillary::opfil_Click);
+    connect(addItem(fileMenu_, "clfil", QStringLiteral("&Close and Save File")),
+            &QAction::triggered, this, &Quillary::clfil_Click);
+    connect(addItem(fileMenu_, "safil", QStringLiteral("&Save File As")), &QAction::triggered,
+            this, &Quillary::safil_Click);
+    addSeparator(fileMenu_, "filsep");
+    connect(addItem(fileMenu_, "exit", QStringLiteral("E&xit")), &QAction::triggered, this,
+            &Quillary::Command9_Click);
+    // Element 0 of the recent-file entries: the separator above them,
+    // shown once the list has an entry.
+    mnuFileArray_[0] = addSeparator(fileMenu_, "mnuFileArray");
+    mnuFileArray_[0]->setVisible(false);
+
+    windowMenu_ = new QMenu(QStringLiteral("&Window"), this);
+    windowMenu_->setObjectName(QStringLiteral("windo"));
+    connect(addItem(windowMenu_, "cas", QStringLiteral("&Cascade")), &QAction::triggered, this,
+            [this] {
+                if (state_.mdiArea)
+                    state_.mdiArea->cascadeSubWindows();
+            });
+    connect(addItem(windowMenu_, "til", QStringLiteral("&Tile")), &QAction::triggered, this,
+            [this] {
+                if (state_.mdiArea)
+                    state_.mdiArea->tileSubWindows();
+            });
+    connect(addItem(windowMenu_, "arr", QStringLiteral("&Arrange Icons")), &QAction::triggered,
+            this, &Quillary::arrangeIcons);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &Quillary::fillWindowList);
+
+    recordsMenu_ = new QMenu(QStringLiteral("&Records"), this);
+    recordsMenu_->setObjectName(QStringLiteral("rec"));
+    connect(addItem(recordsMenu_, "srch", QStringLiteral("Search for...")), &QAction::triggered,
+            this, &Quillary::srch_Click);
+    connect(addItem(recordsMenu_, "addre", QStringLiteral("&Add a Record")), &QAction::triggered,
+            this, &Quillary::Command3_Click);
+    connect(addItem(recordsMenu_, "remrec", QStringLiteral("&Remove Current Record")),
+            &QAction::triggered, this, &Quillary::Command4_Click);
+    connect(addItem(recordsMenu_, "undolast", QStringLiteral("&Undo Present Record Changes")),
+            &QAction::triggered, this, &Quillary::undolast_Click);
+    connect(addItem(recordsMenu_, "sortdate", QStringLiteral("Sort Records by &Date")),
+            &QAction::triggered, this, &Quillary::sortdate_Click);
+    connect(addItem(recordsMenu_, "sorttype", QStringLiteral("Sort Records by &Type")),
+            &QAction::triggered, this, &Quillary::sorttype_Click);
+
+    helpMenu_ = new QMenu(QStringLiteral("&Help"), this);
+    helpMenu_->setObjectName(QStringLiteral("hp"));
+    connect(addItem(helpMenu_, "abt", QStringLiteral("&About")), &QAction::triggered, this,
+            &Quillary::abt_Click);
+    addSeparator(helpMenu_, "hpsep");
+    connect(addItem(helpMenu_, "hel", QStringLiteral("&Basic Help")), &QAction::triggered, this,
+            &Quillary::hel_Click);
+    QAction* helpfl = addItem(helpMenu_, "helpfl", QStringLiteral("&Help"));
+    helpfl->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(helpfl, &QAction::triggered, this, &Quillary::helpfl_Click);
+
+    menus_ = {fileMenu_, windowMenu_, recordsMenu_, helpMenu_};
+}
+
+void Quillary::fillWindowList()
+{
+    for (QAction* action : std::as_const(windowListActions_)) {
+        windowMenu_->removeAction(action);
+        delete action;
+    }
+    windowListActions_.clear();
+    if (!state_.mdiArea)
+        return;
+    const QList<QMdiSubWindow*> windows = state_.mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    windowListActions_.append(windowMenu_->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        ++number;
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = windowMenu_->addAction(
+            number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title)
+                        : QStringLiteral("%1 %2").arg(number).arg(title));
+        action->setObjectName(QStringLiteral("windowListEntry%1").arg(number));
+        action->setCheckable(true);
+        action->setChecked(window == state_.mdiArea->currentSubWindow());
+        QPointer<QMdiSubWindow> target(window);
+        QMdiArea* area = state_.mdiArea;
+        connect(action, &QAction::triggered, this, [area, target] {
+            if (target)
+                area->setActiveSubWindow(target);
+        });
+        windowListActions_.append(action);
+    }
+}
+
+void Quillary::arrangeIcons()
+{
+    QMdiArea* area = state_.mdiArea;
+    if (!area)
+        return;
+    // Minimised windows are lined up along the bottom of the workspace,
+    // left to right, wrapping upwards when a row is full.
+    const QSize space = area->viewport()->size();
+    int x = 0;
+    int y = space.height();
+    int rowHeight = 0;
+    for (QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isMinimized())
+            continue;
+        const QSize size = window->size();
+        if (x > 0 && x + size.width() > space.width()) {
+            x = 0;
+            y -= rowHeight;
+            rowHeight = 0;
+        }
+        rowHeight = std::max(rowHeight, size.height());
+        window->move(x, std::max(0, y - size.height()));
+        x += size.width();
+    }
+}
+
+QMdiSubWindow* Quillary::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+Quillary* Quillary::open(AppState& state)
+{
+    auto* window = new Quillary(state);
+    QMdiSubWindow* sub = nullptr;
+    if (state.mdiArea) {
+        sub = state.mdiArea->addSubWindow(window);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setObjectName(QStringLiteral("QuillaryWindow"));
+    } else {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->load();
+    if (!window->file_.isOpen()) {
+        // load() has told the user; a window without a file is of no use.
+        window->closingSaved_ = true;
+        window->closeHandled_ = true;
+        if (sub)
+            delete sub;
+        else
+            delete window;
+        return nullptr;
+    }
+    if (sub) {
+        sub->adjustSize();
+        // Placed at its usual spot, moved in as far as needed to lie wholly
+        // inside the workspace.
+        const QSize space = state.mdiArea->viewport()->size();
+        const int x = std::clamp(twipsToPixels(2310), 0,
+                                 std::max(0, space.width() - sub->width()));
+        const int y = std::clamp(twipsToPixels(1515), 0,
+                                 std::max(0, space.height() - sub->height()));
+        sub->move(x, y);
+        sub->show();
+        state.mdiArea->setActiveSubWindow(sub);
+    } else {
+        window->show();
+    }
+    return window;
+}
+
+void Quillary::load()
+{
+    adding_ = 0;
+    presfile = state_.filename;
+    Text1->setText(shortDate(Clock::today()));
+    if (presfile.isEmpty())
+        presfile = kDefaultFile;
+
+    for (;;) {
+        QString error;
+        const OpenStatus status = file_.open(presfile, &error);
+        if (status == OpenStatus::Ok)
+            break;
+        Dialogs& dialogs = state_.platform.dialogs;
+        if (status == OpenStatus::TooManyRecords) {
+            // Opening it as if it were shorter would let a later rewrite
+            // drop every record beyond the count.
+            dialogs.message(QStringLiteral("The file '%1' holds more than %2 records, more than "
+                                           "this program can handle. It is not opened and "
+                                           "stays as it is.")
+                                .arg(presfile, QLocale().toString(kMaxRecords)),
+                            Buttons::Ok, Icon::Exclamation, QStringLiteral("Too many records"));
+        }
+        if (presfile == kDefaultFile) {
+            // The default file is the last resort; trying it again would
+            // only fail again.
+            dialogs.message(QStringLiteral("The default file '%1' could not be opened either "
+                                           "(%2). The record window is closed; choose a file "
+                                           "with 'New' or 'Open' in the File menu.")
+                                .arg(kDefaultFile, error),
+                            Buttons::Ok, Icon::Exclamation, QStringLiteral("No file"));
+            abandon();
+            return;
+        }
+        dialogs.message(
+            QStringLiteral("No file chosen, I will open the default file 'Taxrecs.dat' for you"),
+            Buttons::Ok, Icon::None, QStringLiteral("No file"));
+        presfile = kDefaultFile;
+    }
+
+    Lastrecord = file_.recordCount();
+    Presrecord = Lastrecord;
+    uprec();
+    setWindowTitle(presfile);
+    restoreRecentMenu();
+}
+
+void Quillary::abandon()
+{
+    closingSaved_ = true;
+    closeHandled_ = true;
+    // When load() runs from open(), open() removes the window at once;
+    // otherwise it goes as soon as control is back in the event loop.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (QMdiSubWindow* sub = subWindow())
+                sub->close();
+            else
+                close();
+        },
+        Qt::QueuedConnection);
+}
+
+bool Quillary::openPresfile(QString* error)
+{
+    return file_.open(presfile, error) == OpenStatus::Ok;
+}
+
+bool Quillary::selectKind(char code)
+{
+    const std::optional<Kind> kind = kindFromCode(code);
+    if (!kind)
+        return false;
+    (kind->business ? Option2 : Option1)->setChecked(true);
+    (kind->income ? Option4 : Option3)->setChecked(true);
+    return true;
+}
+
+void Quillary::uprec()
+{
+    if (Lastrecord != 0) {
+        TaxRecord record;
+        // A record that cannot be read (beyond the end of the file) leaves
+        // the boxes as they are.
+        if (file_.read(Presrecord, record)) {
+            buffer_ = record;
+            selectKind(buffer_.kindCode());
+            listfil();
+            Text1->setText(buffer_.field(Field::Date));
+            Text6->setText(buffer_.field(Field::Amount));
+            Text3->setText(buffer_.field(Field::Invoice));
+            Paymethod->setEditText(buffer_.field(Field::PayMethod));
+            const int type = Expense->findText(trimBlanks(buffer_.field(Field::Type)),
+                                               Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (type >= 0)
+                Expense->setCurrentIndex(type);
+            Text5->setText(buffer_.field(Field::Party));
+            Text2->setText(buffer_.field(Field::Description));
+        }
+    } else {
+        adding_ = 1;
+        state_.platform.dialogs.message(QStringLiteral("No records, one will now be added."));
+        Presrecord = 1;
+        Option1->setChecked(true);
+        Option3->setChecked(true);
+        listfil();
+        Text1->setText(shortDate(Clock::today()));
+        Text6->clear();
+        Text3->clear();
+        const int other = Expense->findText(QStringLiteral("Other"));
+        if (other >= 0)
+            Expense->setCurrentIndex(other);
+        Paymethod->setEditText(QString());
+        Text5->clear();
+        Text2->clear();
+    }
+    Buttonupd();
+}
+
+void Quillary::listfil()
+{
+    const Kind kind{!Option1->isChecked(), !Option3->isChecked()};
+    Expense->clear();
+    Label7->setText(typeLabelCaption(kind));
+    Label5->setText(partyLabelCaption(kind));
+    fitCaption(Label7, kBoxPoints);
+    fitCaption(Label5, kBoxPoints);
+    Expense->addItems(typeList(kind));
+    Expense->setCurrentIndex(Expense->findText(defaultType(kind)));
+    Expense->setAccessibleName(trimBlanks(Label7->text()));
+    Text5->setAccessibleName(trimBlanks(Label5->text()));
+}
+
+void Quillary::Buttonupd()
+{
+    {
+        // Setting the range or the value must not count as a move.
+        const QSignalBlocker block(HScroll1);
+        if (Presrecord > 0)
+            HScroll1->setMinimum(1);
+        if (Presrecord <= Lastrecord) {
+            HScroll1->setMaximum(Lastrecord);
+            HScroll1->setValue(Presrecord);
+            Label9->setText(QStringLiteral("Record No.  ") + numberText(Presrecord)
+                            + QStringLiteral("  0f  ") + numberText(Lastrecord));
+        } else {
+            HScroll1->setMaximum(Presrecord);
+            HScroll1->setValue(Presrecord);
+            Label9->setText(QStringLiteral("Adding Record Number ") + numberText(Presrecord));
+        }
+    }
+    const bool atStart = Presrecord == 1 || Presrecord == 0;
+    Command6->setEnabled(!atStart);
+    Command7->setEnabled(!atStart);
+    const bool atEnd = Presrecord >= Lastrecord;
+    Command5->setEnabled(!atEnd);
+    Command8->setEnabled(!atEnd);
+}
+
+void Quillary::saveStep()
+{
+    if (adding_ == 1)
+        addr();
+    else
+        savr();
+}
+
+void Quillary::savr()
+{
+    writeBack(false);
+}
+
+void Quillary::addr()
+{
+    writeBack(true);
+}
+
+void Quillary::writeBack(bool adding)
+{
+    Dialogs& dialogs = state_.platform.dialogs;
+    const QString today = shortDate(Clock::today());
+
+    if (Text1->text() == today && Text6->text().isEmpty() && Text3->text().isEmpty()
+        && Paymethod->currentText().isEmpty() && Text5->text().isEmpty()
+        && Text2->text().isEmpty()) {
+        dialogs.message(
+            QStringLiteral("No information in the present record, it will not be saved"));
+        adding_ = 0;
+        if (adding)
+            Presrecord = Lastrecord;
+        return;
+    }
+
+    auto giveUp = [this, adding] {
+        if (adding)
+            adding_ = 0;
+    };
+
+    std::optional<QDate> date = parseDate(Text1->text());
+    while (!date) {
+        const QString answer = dialogs.input(kDatePrompt, kDateTitle);
+        if (answer.isEmpty()) {
+            giveUp();
+            return;
+        }
+        Text1->setText(answer);
+        date = parseDate(answer);
+    }
+
+    const QString failed = adding ? QStringLiteral("The most recent 'Add' record failed")
+                                  : QStringLiteral("The most recent change record failed");
+    const QString amountPrompt = kAmountPromptStart
+        + (adding ? QStringLiteral("the current record.")
+                  : QStringLiteral("changes to the current record."));
+    CurrencyResult amount = textToCurrency(Text6->text());
+    while (amount.status == CurrencyStatus::NotANumber) {
+        const QString answer = dialogs.input(amountPrompt, kAmountTitle);
+        if (answer.isEmpty()) {
+            giveUp();
+            return;
+        }
+        Text6->setText(answer);
+        amount = textToCurrency(answer);
+    }
+    if (!amount.ok()) {
+        dialogs.message(failed);
+        giveUp();
+        return;
+    }
+
+    TaxRecord record;
+    record.setField(Field::Amount, currencyToText(amount.value));
+    record.setField(Field::Date, shortDate(*date));
+    record.setField(Field::Invoice, trimBlanks(Text3->text()));
+    record.setField(Field::PayMethod, trimBlanks(Paymethod->currentText()));
+    record.setField(Field::Type, Expense->currentText());
+    record.setField(Field::Party, trimBlanks(Text5->text()));
+    record.setField(Field::Description, trimBlanks(Text2->text()));
+    record.setKind(Kind{!Option1->isChecked(), !Option3->isChecked()});
+
+    // A record number past the end of the file plus one would leave a gap
+    // of garbage records in the file; such a write is refused.
+    QString error;
+    // Nor may the file grow past the number of records a count can hold:
+    // it could not be opened again.
+    const bool inRange = Presrecord >= 1 && Presrecord <= file_.recordCount() + 1
+                      && Presrecord <= kMaxRecords;
+    if (!inRange || !file_.write(Presrecord, record, &error)) {
+        dialogs.message(failed);
+        giveUp();
+        return;
+    }
+    buffer_ = record;
+    if (adding) {
+        Lastrecord = Presrecord;
+        adding_ = 0;
+    }
+    Buttonupd();
+}
+
+void Quillary::Command7_Click()
+{
+    saveStep();
+    Presrecord = 1;
+    uprec();
+}
+
+void Quillary::Command6_Click()
+{
+    saveStep();
+    Presrecord = Presrecord - 1;
+    uprec();
+}
+
+void Quillary::Command5_Click()
+{
+    saveStep();
+    Presrecord = Presrecord + 1;
+    uprec();
+}
+
+void Quillary::Command8_Click()
+{
+    saveStep();
+    Presrecord = Lastrecord;
+    uprec();
+}
+
+void Quillary::HScroll1_Change(int value)
+{
+    if (value == Presrecord || inScrollChange_)
+        return;
+    inScrollChange_ = true;
+    saveStep();
+    Presrecord = value;
+    uprec();
+    inScrollChange_ = false;
+}
+
+void Quillary::Command1_Click()
+{
+    saveStep();
+    state_.filename = presfile;
+    QDialog totals(this);
+    totals.setObjectName(QStringLiteral("Taxtot"));
+    totals.setWindowTitle(QStringLiteral("Tax Form Totals"));
+    state_.platform.dialogs.runModal(totals);
+    uprec();
+}
+
+void Quillary::abt_Click()
+{
+    state_.platform.dialogs.message(aboutText(), Buttons::Ok, Icon::Information,
+                                    QStringLiteral("About the Quillary Program"));
+}
+
+void Quillary::hel_Click()
+{
+    state_.platform.dialogs.message(basicHelpText(), Buttons::Ok, Icon::Information,
+                                    QStringLiteral("Quillary Help"));
+}
+
+void Quillary::helpfl_Click()
+{
+    state_.platform.help.showContents();
+}
+
+void Quillary::closeEvent(QCloseEvent* event)
+{
+    if (!closeHandled_) {
+        closeHandled_ = true;
+        if (!closingSaved_ && file_.isOpen())
+            saveStep();
+    }
+    event->accept();
+    // Closing the form itself also takes its MDI window away.
+    QPointer<QMdiSubWindow> sub(subWindow());
+    if (sub) {
+        QMetaObject::invokeMethod(
+            sub,
+            [sub] {
+                if (sub && sub->isVisible())
+                    sub->close();
+            },
+            Qt::QueuedConnection);
+    }
+}
 
 } // namespace quillary

@@ -22,6 +22,10 @@ class QScrollBar;
 
 namespace quillary {
 
+// Form measures are kept in twips (1440 to the inch, 15 to a pixel at
+// 96 dpi); this converts them for the primary screen's logical DPI.
+int twipsToPixels(int twips);
+
 // The record window: one open data file, one record of it on display.
 //
 // The code of this class is split by subject:
@@ -104,12 +108,25 @@ private:
     void restoreRecentMenu();
     // Opens presfile as the window's file; false when it cannot be opened.
     bool openPresfile(QString* error);
+    // savr (adding false) and addr (adding true) share one procedure.
+    void writeBack(bool adding);
+    // Shows the kind of a record on the option buttons; false for an
+    // unknown kind code, which leaves the buttons as they are.
+    bool selectKind(char code);
+    void fillWindowList();
+    void arrangeIcons();
+    // Closes the window without a save step (load found no usable file).
+    void abandon();
 
     AppState& state_;
     DataFile file_;
     int adding_ = 0;
     TaxRecord buffer_;
     bool closingSaved_ = false;
+    // Set once the close handling (save step) has run.
+    bool closeHandled_ = false;
+    // Guards HScroll1_Change against running inside itself.
+    bool inScrollChange_ = false;
 
     // The window's own copy of the recent-files list (entries 1 to 4) and
     // its menu elements (element 0 is the separator; null until created).
@@ -118,6 +135,11 @@ private:
 
     QList<QMenu*> menus_;
     QMenu* fileMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QMenu* recordsMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    // The entries of the Window menu that list the open windows.
+    QList<QAction*> windowListActions_;
 
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
