@@ -22,6 +22,8 @@ class QScrollBar;
 
 namespace quillary {
 
+enum class SortOrder;
+
 // Form measures are kept in twips (1440 to the inch, 15 to a pixel at
 // 96 dpi); this converts them for the primary screen's logical DPI.
 int twipsToPixels(int twips);
@@ -117,6 +119,11 @@ private:
     void arrangeIcons();
     // Closes the window without a save step (load found no usable file).
     void abandon();
+
+    // Add, delete, undo, the sorts and the search (quillary_records.cpp).
+    // The save step, then the whole file reordered and the record now at
+    // Presrecord shown.
+    void sortRecords(SortOrder order);
 
     AppState& state_;
     DataFile file_;
