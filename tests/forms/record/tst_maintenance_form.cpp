@@ -1,4 +1,5 @@
-// The record window's Add, Delete and Undo commands and its two sorts.
+// The record window's Add, Delete and Undo commands, its two sorts and the
+// text search.
 
 #include "recordfixture.h"
 
@@ -22,6 +23,14 @@ namespace {
 const QString kToday = QStringLiteral("3/14/2024");
 const QString kNoRecords = QStringLiteral("No records, one will now be added.");
 const QString kBlank = QStringLiteral("No information in the present record, it will not be saved");
+
+QString foundText(int n, const QString& search)
+{
+    return QStringLiteral("Displayed is record number  %1 containing the Text '%2'\n\r"
+                          "Would you like to find the next record containing this Text?")
+        .arg(n)
+        .arg(search);
+}
 
 // A record as the form itself writes it, so that the save step before a
 // command writes it back byte for byte unchanged.
@@ -573,6 +582,140 @@ private slots:
         QCOMPARE(fileBytes(), bytesOf(records));
         QCOMPARE(w->Lastrecord, 2);
         QCOMPARE(v.description(), QStringLiteral("record 2"));
+    }
+
+    // --- Search -----------------------------------------------------------
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QList<int>>("matches"); // records shown, in order
+        QTest::addColumn<int>("stopAt");         // the match answered No, -1 for none
+        QTest::addColumn<QString>("endTitle");   // empty when stopped
+        QTest::addColumn<QString>("endText");
+        const QString further = QStringLiteral("No Further Records Found.");
+        const QString none = QStringLiteral("No Records Found.");
+        QTest::newRow("stop on No") << "rent" << QList<int>{7, 9} << 0 << QString() << QString();
+        QTest::newRow("to the end, trailing blank")
+            << "Rent " << QList<int>{7, 9} << -1 << further
+            << "No further records found containing the Text 'Rent'";
+        QTest::newRow("capitals") << "PAID THE" << QList<int>{7} << -1 << further
+                                  << "No further records found containing the Text 'PAID THE'";
+        QTest::newRow("stop on the second") << "INV-1" << QList<int>{1, 10} << 1 << QString()
+                                            << QString();
+        QTest::newRow("no match") << "  zebra " << QList<int>{} << -1 << none
+                                  << "No records found containing the Text 'zebra'";
+        QTest::newRow("blanks only") << "   " << QList<int>{1} << 0 << QString() << QString();
+        QTest::newRow("31 characters")
+            << "Paid the RENT on the 1st of May" << QList<int>{} << -1 << none
+            << "No records found containing the Text 'Paid the RENT on the 1st of May'";
+    }
+    void search()
+    {
+        QFETCH(QString, search);
+        QFETCH(QList<int>, matches);
+        QFETCH(int, stopAt);
+        QFETCH(QString, endTitle);
+        QFETCH(QString, endText);
+        std::vector<TaxRecord> records = formRecords(10);
+        records[6].setField(Field::Description, QStringLiteral("Paid the RENT"));
+        records[8].setField(Field::Party, QStringLiteral("rent office"));
+        Quillary* w = openWith(records);
+        View v(w);
+        v.moveTo(4);
+
+        env_->dialogs.answerInput(search);
+        for (int i = 0; i < matches.size() && (stopAt < 0 || i <= stopAt); ++i)
+            env_->dialogs.answerMessage(i == stopAt ? Answer::No : Answer::Yes);
+        if (!endTitle.isEmpty())
+            env_->dialogs.answerMessage(Answer::Ok);
+        v.trigger("srch");
+
+        const QList<ShownBox> shown = env_->dialogs.shown();
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown[0].kind, ShownBox::Kind::Input);
+        QCOMPARE(shown[0].text, QStringLiteral("Enter a Text for which to search."));
+        QCOMPARE(shown[0].title, QStringLiteral("Enter Text for search"));
+        const int asked = stopAt < 0 ? int(matches.size()) : stopAt + 1;
+        QCOMPARE(shown.size(), 1 + asked + (endTitle.isEmpty() ? 0 : 1));
+        for (int i = 0; i < asked; ++i) {
+            const ShownBox& box = shown[1 + i];
+            QCOMPARE(box.text, foundText(matches[i], search));
+            QCOMPARE(box.title, QStringLiteral("Record found,  search next?"));
+            QCOMPARE(box.buttons, Buttons::YesNo);
+            QCOMPARE(box.icon, Icon::None);
+        }
+        if (!endTitle.isEmpty()) {
+            QCOMPARE(shown.last().title, endTitle);
+            QCOMPARE(shown.last().text, endText);
+            QCOMPARE(shown.last().buttons, Buttons::Ok);
+            QCOMPARE(shown.last().icon, Icon::None);
+        }
+        // The last record found stays on display; without one, the record
+        // the search started from.
+        const int shownAfter = asked > 0 ? matches[asked - 1] : 4;
+        QCOMPARE(w->Presrecord, shownAfter);
+        QCOMPARE(v.text("Text2")->text(), records[shownAfter - 1].field(Field::Description));
+        QCOMPARE(fileBytes(), bytesOf(records));
+    }
+
+    // The search saves first; an empty answer ends it there.
+    void searchCancelled()
+    {
+        const std::vector<TaxRecord> records = formRecords(2);
+        Quillary* w = openWith(records);
+        View v(w);
+        v.button("Command3")->click();
+        v.text("Text2")->setText(QStringLiteral("saved first"));
+        v.text("Text6")->setText(QStringLiteral("1"));
+        env_->dialogs.answerInput(QString());
+        v.trigger("srch");
+        QCOMPARE(env_->dialogs.shown().size(), 1);
+        QVERIFY(!w->isAdding());
+        QCOMPARE(w->Lastrecord, 3);
+        QCOMPARE(w->Presrecord, 3);
+        QCOMPARE(fileBytes().size(), 3 * kRecordLength);
+    }
+
+    // An empty file: the blank new record is not saved, and a new add starts
+    // (its own save step meets the blank record again).
+    void searchEmptyFile()
+    {
+        Quillary* w = openWith({});
+        View v(w);
+        env_->dialogs.answerMessage(Answer::Ok).answerMessage(Answer::Ok).answerMessage(Answer::Ok);
+        v.trigger("srch");
+        const QList<ShownBox> shown = env_->dialogs.shown();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown[0].text, kBlank);
+        QCOMPARE(shown[1].text, kNoRecords);
+        QCOMPARE(shown[1].title, QStringLiteral("Quillary2"));
+        QCOMPARE(shown[1].buttons, Buttons::Ok);
+        QCOMPARE(shown[1].icon, Icon::None);
+        QCOMPARE(shown[2].text, kBlank);
+        QVERIFY(w->isAdding());
+        QCOMPARE(w->Presrecord, 1);
+        QCOMPARE(v.caption(), QStringLiteral("Adding Record Number  1"));
+        QCOMPARE(fileBytes(), QByteArray());
+    }
+
+    // An empty file with a new record filled in: it is written, then found.
+    void searchEmptyFileWithAdd()
+    {
+        Quillary* w = openWith({});
+        View v(w);
+        v.text("Text2")->setText(QStringLiteral("Roof repair"));
+        v.text("Text6")->setText(QStringLiteral("800"));
+        env_->dialogs.answerInput(QStringLiteral("roof")).answerMessage(Answer::Yes).answerMessage(Answer::Ok);
+        v.trigger("srch");
+        const QList<ShownBox> shown = env_->dialogs.shown();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown[1].text, foundText(1, QStringLiteral("roof")));
+        QCOMPARE(shown[2].title, QStringLiteral("No Further Records Found."));
+        QCOMPARE(shown[2].text, QStringLiteral("No further records found containing the Text 'roof'"));
+        QCOMPARE(w->Lastrecord, 1);
+        QCOMPARE(w->Presrecord, 1);
+        QCOMPARE(v.caption(), QStringLiteral("Record No.   1  0f   1"));
     }
 };
 
