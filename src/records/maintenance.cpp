@@ -50,17 +50,19 @@ bool deleteRecord(DataFile& file, int n, QString* error)
         setError(error, QStringLiteral("No data file is open."));
         return false;
     }
-    std::vector<TaxRecord> records;
-    if (!file.readAll(records)) {
+    QByteArray contents;
+    if (!file.files().readAll(file.fileNumber(), contents)) {
         setError(error, QStringLiteral("The data file could not be read."));
         return false;
     }
-    if (n < 1 || n > int(records.size())) {
+    const qsizetype count = contents.size() / kRecordLength;
+    if (n < 1 || n > count) {
         setError(error, QStringLiteral("There is no record %1 in the data file.").arg(n));
         return false;
     }
-    records.erase(records.begin() + (n - 1));
-    return replaceContents(file, encodeRecords(records), error);
+    contents.truncate(count * kRecordLength);
+    contents.remove(qsizetype(n - 1) * kRecordLength, kRecordLength);
+    return replaceContents(file, contents, error);
 }
 
 bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& locale)
@@ -74,18 +76,12 @@ bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& lo
         setError(error, QStringLiteral("The data file could not be read."));
         return false;
     }
-    std::vector<TaxRecord> records = decodeRecords(contents);
-    if (records.size() < 2)
+    const bool moved = order == SortOrder::Date ? sortByDate(contents, locale)
+                                                : sortByType(contents);
+    // Already in order (or fewer than two records): nothing to write.
+    if (!moved)
         return true;
-    if (order == SortOrder::Date)
-        sortByDate(records, locale);
-    else
-        sortByType(records);
-    QByteArray sorted = encodeRecords(records);
-    sorted.append(contents.mid(sorted.size()));
-    if (sorted == contents)
-        return true;
-    return replaceContents(file, sorted, error);
+    return replaceContents(file, contents, error);
 }
 
 } // namespace quillary

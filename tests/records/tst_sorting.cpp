@@ -175,6 +175,47 @@ private slots:
         QCOMPARE(positions(byType), positions(exchangeSortByType(input)));
     }
 
+    // Sorting a file's contents in place gives the same order, leaves a
+    // trailing fragment where it is and tells whether anything moved.
+    void contentsSortedInPlace_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("count");
+        for (quint32 seed : {21u, 22u, 23u})
+            QTest::addRow("seed=%u", seed) << seed << 300;
+        QTest::newRow("two") << 24u << 2;
+    }
+    void contentsSortedInPlace()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, count);
+        const std::vector<TaxRecord> input = makeRecords(randomSpecs(seed, count));
+        QByteArray bytes;
+        for (const TaxRecord& r : input)
+            bytes += r.bytes();
+        const QByteArray fragment("\x80partial");
+        for (int order = 0; order < 2; ++order) {
+            std::vector<TaxRecord> expected = input;
+            QByteArray contents = bytes + fragment;
+            bool moved = false;
+            if (order == 0) {
+                sortByDate(expected);
+                moved = sortByDate(contents);
+            } else {
+                sortByType(expected);
+                moved = sortByType(contents);
+            }
+            QByteArray expectedBytes;
+            for (const TaxRecord& r : expected)
+                expectedBytes += r.bytes();
+            QCOMPARE(contents, expectedBytes + fragment);
+            QCOMPARE(moved, expectedBytes != bytes);
+            // Sorted already: nothing moves.
+            QVERIFY(!(order == 0 ? sortByDate(contents) : sortByType(contents)));
+            QCOMPARE(contents, expectedBytes + fragment);
+        }
+    }
+
     void byDate_data()
     {
         QTest::addColumn<QStringList>("dates");
@@ -266,6 +307,11 @@ private slots:
             sortByDate(records);
             sortByType(records);
             QCOMPARE(records, std::vector<TaxRecord>(n, odd));
+            const QByteArray contents = QByteArray(n * kRecordLength, '\x9f') + "frag";
+            QByteArray copy = contents;
+            QVERIFY(!sortByDate(copy));
+            QVERIFY(!sortByType(copy));
+            QCOMPARE(copy, contents);
         }
     }
 };
