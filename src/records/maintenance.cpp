@@ -33,9 +33,7 @@ bool replaceContents(DataFile& file, const QByteArray& contents, QString* error)
         QString reopenError;
         if (file.open(path, &reopenError) == OpenStatus::Ok)
             return true;
-        setError(error, QStringLiteral("The data file was rewritten but could not be opened "
-                                       "again: %1")
-                            .arg(reopenError));
+        setError(error, reopenError);
         return false;
     }
     setError(error, why);

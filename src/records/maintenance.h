@@ -16,7 +16,8 @@ namespace quillary {
 // earlier run can never find its way into the data file.
 //
 // On failure they answer false with a reason in *error; the data file then
-// still holds its old records and stays open.
+// still holds its old records and stays open. The one exception: the new
+// file is in place but cannot be opened again; the DataFile is then closed.
 
 // Removes record n (1-based); the records after it move up one place. A
 // trailing fragment shorter than a record is dropped with the rewrite.

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace quillary {
 
 namespace {
@@ -70,7 +72,8 @@ void Quillary::Command4_Click()
                                   "been changed.")
                        .arg(error)
                  : QStringLiteral("The record was deleted, but the data file could not be "
-                                  "opened again: %1")
+                                  "opened again: %1\n\nClose this window and open the file "
+                                  "anew.")
                        .arg(error),
             Buttons::Ok, Icon::Exclamation, QStringLiteral("Delete failed"));
         Buttonupd();
