@@ -2,6 +2,7 @@
 
 #include "records/taxrecord.h"
 
+#include <QByteArray>
 #include <QLocale>
 #include <vector>
 
@@ -15,5 +16,11 @@ void sortByDate(std::vector<TaxRecord>& records, const QLocale& locale = QLocale
 // invoice number (10), stored widths included, compared by character code.
 // Stable.
 void sortByType(std::vector<TaxRecord>& records);
+
+// The same orders on the contents of a data file: records of 130 bytes back
+// to back, sorted where they are; a trailing fragment stays at the end.
+// Answer whether any record moved.
+bool sortByDate(QByteArray& contents, const QLocale& locale = QLocale());
+bool sortByType(QByteArray& contents);
 
 } // namespace quillary

@@ -23,6 +23,8 @@ class QScrollBar;
 
 namespace quillary {
 
+enum class SortOrder;
+
 // The record window: one open data file, one record of it on display.
 //
 // The code of this class is split by subject:
@@ -114,6 +116,11 @@ private:
     void arrangeIcons();
     // Closes the window without a save step (load found no usable file).
     void abandon();
+
+    // Add, delete, undo, the sorts and the search (quillary_records.cpp).
+    // The save step, then the whole file reordered and the record now at
+    // Presrecord shown.
+    void sortRecords(SortOrder order);
 
     AppState& state_;
     DataFile file_;

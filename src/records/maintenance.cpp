@@ -1,0 +1,85 @@
+#include "records/maintenance.h"
+
+#include "platform/fileservices.h"
+#include "records/sorting.h"
+
+#include <QFile>
+
+namespace quillary {
+
+namespace {
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+// Replaces the file's content with `contents`. When the replacement reports
+// a failure it may still have reached the disk (the rename succeeded but
+// reopening a handle failed); the file itself then decides: if it holds the
+// new content, the window's handle is opened afresh on it and the change
+// counts as done. Otherwise the old file was never touched and the handle
+// on it is still good.
+bool replaceContents(DataFile& file, const QByteArray& contents, QString* error)
+{
+    QString why;
+    if (file.files().replaceContents(file.fileNumber(), contents, &why))
+        return true;
+    const QString path = file.path();
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly) && probe.readAll() == contents) {
+        probe.close();
+        QString reopenError;
+        if (file.open(path, &reopenError) == OpenStatus::Ok)
+            return true;
+        setError(error, reopenError);
+        return false;
+    }
+    setError(error, why);
+    return false;
+}
+
+} // namespace
+
+bool deleteRecord(DataFile& file, int n, QString* error)
+{
+    if (!file.isOpen()) {
+        setError(error, QStringLiteral("No data file is open."));
+        return false;
+    }
+    QByteArray contents;
+    if (!file.files().readAll(file.fileNumber(), contents)) {
+        setError(error, QStringLiteral("The data file could not be read."));
+        return false;
+    }
+    const qsizetype count = contents.size() / kRecordLength;
+    if (n < 1 || n > count) {
+        setError(error, QStringLiteral("There is no record %1 in the data file.").arg(n));
+        return false;
+    }
+    contents.truncate(count * kRecordLength);
+    contents.remove(qsizetype(n - 1) * kRecordLength, kRecordLength);
+    return replaceContents(file, contents, error);
+}
+
+bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& locale)
+{
+    if (!file.isOpen()) {
+        setError(error, QStringLiteral("No data file is open."));
+        return false;
+    }
+    QByteArray contents;
+    if (!file.files().readAll(file.fileNumber(), contents)) {
+        setError(error, QStringLiteral("The data file could not be read."));
+        return false;
+    }
+    const bool moved = order == SortOrder::Date ? sortByDate(contents, locale)
+                                                : sortByType(contents);
+    // Already in order (or fewer than two records): nothing to write.
+    if (!moved)
+        return true;
+    return replaceContents(file, contents, error);
+}
+
+} // namespace quillary

@@ -1,0 +1,292 @@
+#include "platform/fileservices.h"
+#include "platform/localeservices.h"
+#include "records/datafile.h"
+#include "records/maintenance.h"
+#include "records/sorting.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace quillary;
+
+namespace {
+
+TaxRecord numbered(int n, const QString& date = QStringLiteral("1/1/1996"))
+{
+    TaxRecord r;
+    r.setKind(Kind{n % 2 == 0, n % 3 == 0});
+    r.setField(Field::Date, date);
+    r.setField(Field::Amount, QString::number(n));
+    r.setField(Field::Type, n % 2 ? QStringLiteral("Rent") : QStringLiteral("Other"));
+    r.setField(Field::Description, QStringLiteral("record %1").arg(n));
+    return r;
+}
+
+QByteArray recordsBytes(const QList<int>& numbers)
+{
+    QByteArray out;
+    for (int n : numbers)
+        out += numbered(n).bytes();
+    return out;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return f.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// Fails every write to paths inside `folder` while it exists.
+class FaultGuard {
+public:
+    explicit FaultGuard(const QString& folder)
+    {
+        const QString prefix = QDir(folder).absolutePath() + u'/';
+        FileServices::setFaultInjector([prefix](const QString& path) {
+            return QFileInfo(path).absoluteFilePath().startsWith(prefix);
+        });
+    }
+    ~FaultGuard() { FileServices::setFaultInjector({}); }
+};
+
+} // namespace
+
+class TestMaintenance : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LocaleGuard> locale_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString path_;
+
+private slots:
+    void init()
+    {
+        locale_ = std::make_unique<test::LocaleGuard>(QStringLiteral("en_US"));
+        dir_ = std::make_unique<QTemporaryDir>();
+        path_ = dir_->filePath(QStringLiteral("tax.dat"));
+    }
+    void cleanup()
+    {
+        FileServices::setFaultInjector({});
+        dir_.reset();
+        locale_.reset();
+    }
+
+    void deleteRecord_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("first") << recordsBytes({1, 2, 3, 4}) << 1 << recordsBytes({2, 3, 4});
+        QTest::newRow("middle") << recordsBytes({1, 2, 3, 4}) << 3 << recordsBytes({1, 2, 4});
+        QTest::newRow("last") << recordsBytes({1, 2, 3, 4}) << 4 << recordsBytes({1, 2, 3});
+        QTest::newRow("only") << recordsBytes({1}) << 1 << QByteArray();
+        QTest::newRow("fragment dropped")
+            << recordsBytes({1, 2, 3}) + "partial" << 2 << recordsBytes({1, 3});
+        QTest::newRow("odd bytes kept")
+            << QByteArray(kRecordLength, '\xff') + QByteArray(kRecordLength, '\0')
+                   + QByteArray(kRecordLength, '\x81')
+            << 2 << QByteArray(kRecordLength, '\xff') + QByteArray(kRecordLength, '\x81');
+    }
+    void deleteRecord()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, n);
+        QFETCH(QByteArray, after);
+        writeFile(path_, before);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        // A second handle on the same file, as the totals window keeps.
+        DataFile other(files);
+        QCOMPARE(other.open(path_), OpenStatus::Ok);
+
+        QString error;
+        QVERIFY2(quillary::deleteRecord(file, n, &error), qPrintable(error));
+        QCOMPARE(readFile(path_), after);
+        QVERIFY(file.isOpen());
+        QCOMPARE(file.recordCount(), int(after.size() / kRecordLength));
+        QCOMPARE(other.recordCount(), file.recordCount());
+        std::vector<TaxRecord> seen;
+        QVERIFY(other.readAll(seen));
+        QCOMPARE(encodeRecords(seen), after);
+
+        // The handle writes into the new file, not into the replaced one.
+        QVERIFY(file.write(file.recordCount() + 1, numbered(9)));
+        QCOMPARE(readFile(path_), after + numbered(9).bytes());
+        // Only the data file is left in its folder.
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("tax.dat")});
+    }
+
+    void deleteNoSuchRecord()
+    {
+        const QByteArray before = recordsBytes({1, 2});
+        writeFile(path_, before);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        for (int n : {0, 3, -1}) {
+            QString error;
+            QVERIFY(!quillary::deleteRecord(file, n, &error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(readFile(path_), before);
+        }
+        DataFile closed(files);
+        QVERIFY(!quillary::deleteRecord(closed, 1));
+    }
+
+    // A "tax.tem" left by an earlier run stays out of the data file.
+    void staleTemporaryFileIgnored()
+    {
+        const QByteArray stale = recordsBytes({7, 8, 9, 10, 11});
+        writeFile(QStringLiteral("tax.tem"), stale);
+        writeFile(QStringLiteral("Taxrecs.dat"), recordsBytes({1, 2, 3}));
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(QStringLiteral("Taxrecs.dat")), OpenStatus::Ok);
+        QVERIFY(quillary::deleteRecord(file, 2));
+        QCOMPARE(readFile(QStringLiteral("Taxrecs.dat")), recordsBytes({1, 3}));
+        QVERIFY(quillary::sortFile(file, SortOrder::Type));
+        std::vector<TaxRecord> expected{numbered(1), numbered(3)};
+        sortByType(expected);
+        QCOMPARE(readFile(QStringLiteral("Taxrecs.dat")), encodeRecords(expected));
+        QCOMPARE(readFile(QStringLiteral("tax.tem")), stale);
+        QStringList left = QDir::current().entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, (QStringList{QStringLiteral("Taxrecs.dat"), QStringLiteral("tax.tem")}));
+        QVERIFY(QFile::remove(QStringLiteral("Taxrecs.dat")));
+        QVERIFY(QFile::remove(QStringLiteral("tax.tem")));
+    }
+
+    // A failed rewrite leaves every byte, and a usable handle on them.
+    void rewriteFailureChangesNothing_data()
+    {
+        QTest::addColumn<int>("operation"); // 0 delete, 1 date sort, 2 type sort
+        QTest::addColumn<bool>("folderGone");
+        QTest::newRow("delete, disk full") << 0 << false;
+        QTest::newRow("date sort, disk full") << 1 << false;
+        QTest::newRow("type sort, disk full") << 2 << false;
+        QTest::newRow("delete, folder gone") << 0 << true;
+        QTest::newRow("type sort, folder gone") << 2 << true;
+    }
+    void rewriteFailureChangesNothing()
+    {
+        QFETCH(int, operation);
+        QFETCH(bool, folderGone);
+        QDir(dir_->path()).mkdir(QStringLiteral("sub"));
+        const QString path = dir_->filePath(QStringLiteral("sub/tax.dat"));
+        // Out of order by date and by type.
+        std::vector<TaxRecord> records{numbered(2, "3/1/1996"), numbered(5, "1/1/1996"),
+                                       numbered(4, "2/1/1996")};
+        const QByteArray before = encodeRecords(records) + "tail";
+        writeFile(path, before);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path), OpenStatus::Ok);
+
+        // Either every write in the folder fails, or the folder is moved
+        // away under the open file so no new file can be made at its path.
+        std::unique_ptr<FaultGuard> fault;
+        QString stillThere = path;
+        if (folderGone) {
+            QVERIFY(QDir(dir_->path()).rename(QStringLiteral("sub"), QStringLiteral("moved")));
+            stillThere = dir_->filePath(QStringLiteral("moved/tax.dat"));
+        } else {
+            fault = std::make_unique<FaultGuard>(dir_->path());
+        }
+
+        QString error;
+        const bool ok = operation == 0 ? quillary::deleteRecord(file, 2, &error)
+                                       : quillary::sortFile(file, operation == 1 ? SortOrder::Date
+                                                                                 : SortOrder::Type,
+                                                            &error);
+        QVERIFY(!ok);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readFile(stillThere), before);
+        QVERIFY(file.isOpen());
+        QCOMPARE(file.recordCount(), 3);
+        std::vector<TaxRecord> seen;
+        QVERIFY(file.readAll(seen));
+        QCOMPARE(seen, records);
+        const QStringList left = QDir(QFileInfo(stillThere).path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, QStringList{QStringLiteral("tax.dat")});
+    }
+
+    void sortFile_data()
+    {
+        QTest::addColumn<int>("order");
+        QTest::newRow("date") << int(SortOrder::Date);
+        QTest::newRow("type") << int(SortOrder::Type);
+    }
+    void sortFile()
+    {
+        QFETCH(int, order);
+        std::vector<TaxRecord> records;
+        for (int i = 0; i < 40; ++i)
+            records.push_back(numbered(i, QStringLiteral("%1/%2/1996").arg(1 + i * 7 % 12).arg(1 + i % 3)));
+        const QByteArray tail("short");
+        writeFile(path_, encodeRecords(records) + tail);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        DataFile other(files);
+        QCOMPARE(other.open(path_), OpenStatus::Ok);
+
+        QString error;
+        QVERIFY2(quillary::sortFile(file, SortOrder(order), &error), qPrintable(error));
+        std::vector<TaxRecord> expected = records;
+        if (SortOrder(order) == SortOrder::Date)
+            sortByDate(expected);
+        else
+            sortByType(expected);
+        QVERIFY(expected != records);
+        // The trailing fragment stays behind the records, as an in-place
+        // rewrite leaves it.
+        QCOMPARE(readFile(path_), encodeRecords(expected) + tail);
+        std::vector<TaxRecord> seen;
+        QVERIFY(other.readAll(seen));
+        QCOMPARE(seen, expected);
+
+        // Sorting again finds the file in order and writes nothing, so it
+        // succeeds even where no write could.
+        FaultGuard fault(dir_->path());
+        QVERIFY(quillary::sortFile(file, SortOrder(order), &error));
+        QCOMPARE(readFile(path_), encodeRecords(expected) + tail);
+    }
+
+    // Fewer than two records: nothing is written.
+    void sortFewRecords_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("one") << numbered(1, "garbage").bytes();
+        QTest::newRow("one and a fragment") << numbered(1).bytes() + QByteArray(129, '\x9f');
+        QTest::newRow("fragment only") << QByteArray(129, 'x');
+    }
+    void sortFewRecords()
+    {
+        QFETCH(QByteArray, contents);
+        writeFile(path_, contents);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        FaultGuard fault(dir_->path());
+        for (SortOrder order : {SortOrder::Date, SortOrder::Type})
+            QVERIFY(quillary::sortFile(file, order));
+        QCOMPARE(readFile(path_), contents);
+    }
+};
+
+QUILLARY_TEST_MAIN(TestMaintenance)
+#include "tst_maintenance.moc"

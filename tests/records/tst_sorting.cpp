@@ -1,0 +1,321 @@
+#include "platform/localeservices.h"
+#include "records/sorting.h"
+#include "records/taxrecord.h"
+#include "support/testenv.h"
+
+#include <QHash>
+#include <QRandomGenerator>
+
+using namespace quillary;
+
+namespace {
+
+struct Spec {
+    char kind;
+    QString date;
+    QString type;
+    QString invoice;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Spec)
+
+namespace {
+
+// Each record carries its place in the input as its description, so an
+// order can be read back as a list of input positions.
+TaxRecord makeRecord(const Spec& s, int index)
+{
+    TaxRecord r;
+    r.setField(Field::Kind, QString(QChar::fromLatin1(s.kind)));
+    r.setField(Field::Date, s.date);
+    r.setField(Field::Type, s.type);
+    r.setField(Field::Invoice, s.invoice);
+    r.setField(Field::Amount, QString::number(index % 97));
+    r.setField(Field::Description, QString::number(index));
+    return r;
+}
+
+std::vector<TaxRecord> makeRecords(const QList<Spec>& specs)
+{
+    std::vector<TaxRecord> out;
+    for (int i = 0; i < specs.size(); ++i)
+        out.push_back(makeRecord(specs[i], i));
+    return out;
+}
+
+QList<int> positions(const std::vector<TaxRecord>& records)
+{
+    QList<int> out;
+    for (const TaxRecord& r : records)
+        out << trimBlanks(r.field(Field::Description)).toInt();
+    return out;
+}
+
+// The exchange sort the program has always used: passes from the last
+// element down to the second, exchanging element j with element j - 1 when
+// j must come first, until a pass exchanges nothing.
+template <typename Before>
+std::vector<TaxRecord> exchangeSort(std::vector<TaxRecord> list, Before mustComeBefore)
+{
+    const int n = int(list.size());
+    bool exchanged = true;
+    while (exchanged) {
+        exchanged = false;
+        for (int j = n; j >= 2; --j) {
+            TaxRecord& element = list[j - 1];
+            TaxRecord& previous = list[j - 2];
+            if (mustComeBefore(element, previous)) {
+                const TaxRecord third = element;
+                element = previous;
+                previous = third;
+                exchanged = true;
+            }
+        }
+    }
+    return list;
+}
+
+// By date: the days from the previous element's date to this one's are
+// negative. A date field that holds no date comes after every date.
+std::vector<TaxRecord> exchangeSortByDate(std::vector<TaxRecord> list)
+{
+    QHash<QString, std::optional<QDate>> memo;
+    auto dateOf = [&](const TaxRecord& r) {
+        const QString text = r.field(Field::Date);
+        if (!memo.contains(text))
+            memo.insert(text, parseDate(text));
+        return memo.value(text);
+    };
+    return exchangeSort(std::move(list), [&](const TaxRecord& element, const TaxRecord& previous) {
+        const auto mine = dateOf(element);
+        const auto theirs = dateOf(previous);
+        if (!mine)
+            return false;
+        if (!theirs)
+            return true;
+        return daysBetween(*theirs, *mine) < 0;
+    });
+}
+
+QString typeKey(const TaxRecord& r)
+{
+    return r.field(Field::Kind) + r.field(Field::Type) + r.field(Field::Date)
+        + r.field(Field::Invoice);
+}
+
+std::vector<TaxRecord> exchangeSortByType(std::vector<TaxRecord> list)
+{
+    return exchangeSort(std::move(list), [](const TaxRecord& element, const TaxRecord& previous) {
+        return QString::compare(typeKey(element), typeKey(previous), Qt::CaseSensitive) < 0;
+    });
+}
+
+// Few distinct values, so most keys are shared and stability shows.
+QList<Spec> randomSpecs(quint32 seed, int n)
+{
+    static const QStringList dates = {
+        "1/5/1996", "1/5/96", "10/2/96", "9/1/96", "12/31/1995", "2/29/1996",
+        " 3/4/1996", "3/4/1996", "1996-03-04", "2/29/1995", "13/45/96", "", "garbage",
+        "1/1/2049", "12/31/49", "1/1/50", "7/4/1776",
+    };
+    static const QStringList types = {
+        "Rent", "rent", "RENT", "Supplies", "Other", "Wages, Salaries, Tips, etc.",
+        QString::fromUtf8("\xc3\xa9t\xc3\xa9"), QString::fromUtf8("\xe2\x82\xac uro"), "",
+    };
+    static const QStringList invoices = {"", "1", "10", "2", "A-7"};
+    static const char kinds[] = {'0', '1', '2', '3', '3', '0', ' ', '9'};
+    QRandomGenerator rng(seed);
+    QList<Spec> out;
+    for (int i = 0; i < n; ++i)
+        out << Spec{kinds[rng.bounded(int(sizeof kinds))], dates[rng.bounded(dates.size())],
+                    types[rng.bounded(types.size())], invoices[rng.bounded(invoices.size())]};
+    return out;
+}
+
+} // namespace
+
+class TestSorting : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::LocaleGuard> locale_;
+
+private slots:
+    void init() { locale_ = std::make_unique<test::LocaleGuard>(QStringLiteral("en_US")); }
+    void cleanup() { locale_.reset(); }
+
+    // The fast sorts give exactly the exchange sort's order, ties included.
+    void sameOrderAsExchangeSort_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("locale");
+        const QList<int> counts = {2, 3, 7, 60, 250};
+        quint32 seed = 1;
+        for (int n : counts)
+            for (int k = 0; k < 3; ++k, ++seed)
+                QTest::addRow("n=%d seed=%u", n, seed) << seed << n << QStringLiteral("en_US");
+        QTest::newRow("German dates") << 99u << 120 << QStringLiteral("de_DE");
+        QTest::newRow("British dates") << 98u << 120 << QStringLiteral("en_GB");
+    }
+    void sameOrderAsExchangeSort()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, count);
+        QFETCH(QString, locale);
+        test::LocaleGuard guard(locale);
+        const std::vector<TaxRecord> input = makeRecords(randomSpecs(seed, count));
+
+        std::vector<TaxRecord> byDate = input;
+        sortByDate(byDate);
+        QCOMPARE(positions(byDate), positions(exchangeSortByDate(input)));
+
+        std::vector<TaxRecord> byType = input;
+        sortByType(byType);
+        QCOMPARE(positions(byType), positions(exchangeSortByType(input)));
+    }
+
+    // Sorting a file's contents in place gives the same order, leaves a
+    // trailing fragment where it is and tells whether anything moved.
+    void contentsSortedInPlace_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("count");
+        for (quint32 seed : {21u, 22u, 23u})
+            QTest::addRow("seed=%u", seed) << seed << 300;
+        QTest::newRow("two") << 24u << 2;
+    }
+    void contentsSortedInPlace()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(int, count);
+        const std::vector<TaxRecord> input = makeRecords(randomSpecs(seed, count));
+        QByteArray bytes;
+        for (const TaxRecord& r : input)
+            bytes += r.bytes();
+        const QByteArray fragment("\x80partial");
+        for (int order = 0; order < 2; ++order) {
+            std::vector<TaxRecord> expected = input;
+            QByteArray contents = bytes + fragment;
+            bool moved = false;
+            if (order == 0) {
+                sortByDate(expected);
+                moved = sortByDate(contents);
+            } else {
+                sortByType(expected);
+                moved = sortByType(contents);
+            }
+            QByteArray expectedBytes;
+            for (const TaxRecord& r : expected)
+                expectedBytes += r.bytes();
+            QCOMPARE(contents, expectedBytes + fragment);
+            QCOMPARE(moved, expectedBytes != bytes);
+            // Sorted already: nothing moves.
+            QVERIFY(!(order == 0 ? sortByDate(contents) : sortByType(contents)));
+            QCOMPARE(contents, expectedBytes + fragment);
+        }
+    }
+
+    void byDate_data()
+    {
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("oldest first") << QStringList{"3/1/1996", "1/15/1996", "2/1/1996"}
+                                      << QList<int>{1, 2, 0};
+        QTest::newRow("same day keeps order")
+            << QStringList{"5/5/1996", "1/1/1996", "5/5/1996", "5/5/96", "1/1/1996"}
+            << QList<int>{1, 4, 0, 2, 3};
+        QTest::newRow("two-digit years by calendar")
+            << QStringList{"10/2/96", "9/1/96", "1/1/2001", "12/31/1999"}
+            << QList<int>{1, 0, 3, 2};
+        QTest::newRow("no date after every date, in their order")
+            << QStringList{"garbage", "3/1/1996", "", "13/45/96", "1/1/1996", "2/30/1996"}
+            << QList<int>{4, 1, 0, 2, 3, 5};
+        QTest::newRow("blanks around the date") << QStringList{"  2/1/1996", "1/1/1996  "}
+                                                << QList<int>{1, 0};
+        QTest::newRow("already in order") << QStringList{"1/1/1996", "1/2/1996", "1/3/1996"}
+                                          << QList<int>{0, 1, 2};
+    }
+    void byDate()
+    {
+        QFETCH(QStringList, dates);
+        QFETCH(QList<int>, order);
+        QList<Spec> specs;
+        for (const QString& d : dates)
+            specs << Spec{'0', d, "Other", ""};
+        std::vector<TaxRecord> records = makeRecords(specs);
+        sortByDate(records);
+        QCOMPARE(positions(records), order);
+    }
+
+    void byType_data()
+    {
+        QTest::addColumn<QList<Spec>>("specs");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("kind first") << QList<Spec>{{'3', "1/1/1996", "A", ""},
+                                                   {'1', "1/1/1996", "Z", ""},
+                                                   {'2', "1/1/1996", "A", ""},
+                                                   {'0', "1/1/1996", "Z", ""}}
+                                    << QList<int>{3, 1, 2, 0};
+        QTest::newRow("date compared as text") << QList<Spec>{{'0', "9/1/96", "Rent", ""},
+                                                              {'0', "10/2/96", "Rent", ""}}
+                                               << QList<int>{1, 0};
+        QTest::newRow("upper case first") << QList<Spec>{{'0', "1/1/1996", "rent", ""},
+                                                         {'0', "1/1/1996", "apple", ""},
+                                                         {'0', "1/1/1996", "Rent", ""},
+                                                         {'0', "1/1/1996", "Zoo", ""}}
+                                          << QList<int>{2, 3, 1, 0};
+        // The type is compared at its full stored width, so "Rent" (padded
+        // with blanks) comes before "Rent A" and before "Rental".
+        // By the characters' codes, not by the bytes that store them: the
+        // euro sign is stored as byte 0x80 but is character 0x20AC.
+        QTest::newRow("character codes, not bytes")
+            << QList<Spec>{{'0', "1/1/1996", QString::fromUtf8("\xe2\x82\xac"), ""},
+                           {'0', "1/1/1996", QString::fromUtf8("\xc3\xa9"), ""},
+                           {'0', "1/1/1996", QString::fromUtf8("\xc3\xbf"), ""},
+                           {'0', "1/1/1996", "z", ""}}
+            << QList<int>{3, 1, 2, 0};
+        QTest::newRow("padding counts") << QList<Spec>{{'0', "1/1/1996", "Rental", ""},
+                                                       {'0', "1/1/1996", "Rent A", ""},
+                                                       {'0', "1/1/1996", "Rent", ""}}
+                                        << QList<int>{2, 1, 0};
+        QTest::newRow("invoice last, as text") << QList<Spec>{{'0', "1/1/1996", "Rent", "2"},
+                                                              {'0', "1/1/1996", "Rent", "10"},
+                                                              {'0', "1/1/1996", "Rent", ""}}
+                                               << QList<int>{2, 1, 0};
+        QTest::newRow("equal keys keep order") << QList<Spec>{{'2', "1/1/1996", "Rent", "7"},
+                                                              {'0', "1/1/1996", "Rent", "7"},
+                                                              {'2', "1/1/1996", "Rent", "7"},
+                                                              {'0', "1/1/1996", "Rent", "7"}}
+                                               << QList<int>{1, 3, 0, 2};
+    }
+    void byType()
+    {
+        QFETCH(QList<Spec>, specs);
+        QFETCH(QList<int>, order);
+        std::vector<TaxRecord> records = makeRecords(specs);
+        sortByType(records);
+        QCOMPARE(positions(records), order);
+    }
+
+    // Nothing to order: the records come back byte for byte.
+    void fewRecordsUntouched()
+    {
+        for (int n : {0, 1}) {
+            TaxRecord odd = TaxRecord::fromBytes(QByteArray(kRecordLength, '\x9f'));
+            std::vector<TaxRecord> records(n, odd);
+            sortByDate(records);
+            sortByType(records);
+            QCOMPARE(records, std::vector<TaxRecord>(n, odd));
+            const QByteArray contents = QByteArray(n * kRecordLength, '\x9f') + "frag";
+            QByteArray copy = contents;
+            QVERIFY(!sortByDate(copy));
+            QVERIFY(!sortByType(copy));
+            QCOMPARE(copy, contents);
+        }
+    }
+};
+
+
+QUILLARY_TEST_MAIN(TestSorting)
+#include "tst_sorting.moc"
