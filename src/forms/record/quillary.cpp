@@ -663,9 +663,14 @@ void Quillary::writeBack(bool adding)
         return;
     }
 
+    // A given-up add leaves the window browsing its last record. Left at
+    // Lastrecord + 1, the next save would append the abandoned record
+    // without counting it, and a later Add would then overwrite it.
     auto giveUp = [this, adding] {
-        if (adding)
+        if (adding) {
             adding_ = 0;
+            Presrecord = Lastrecord;
+        }
     };
 
     std::optional<QDate> date = parseDate(Text1->text());
@@ -710,13 +715,13 @@ void Quillary::writeBack(bool adding)
     record.setField(Field::Description, trimBlanks(Text2->text()));
     record.setKind(Kind{!Option1->isChecked(), !Option3->isChecked()});
 
-    // A record number past the end of the file plus one would leave a gap
-    // of garbage records in the file; such a write is refused.
+    // A new record goes right after the last one, an edited one where it
+    // stands: any other number would leave a gap of garbage records or a
+    // record the window does not count. Nor may the file grow past the
+    // number of records a count can hold: it could not be opened again.
     QString error;
-    // Nor may the file grow past the number of records a count can hold:
-    // it could not be opened again.
-    const bool inRange = Presrecord >= 1 && Presrecord <= file_.recordCount() + 1
-                      && Presrecord <= kMaxRecords;
+    const int limit = std::min(adding ? Lastrecord + 1 : Lastrecord, file_.recordCount() + 1);
+    const bool inRange = Presrecord >= 1 && Presrecord <= limit && Presrecord <= kMaxRecords;
     if (!inRange || !file_.write(Presrecord, record, &error)) {
         dialogs.message(failed);
         giveUp();

@@ -560,6 +560,31 @@ private slots:
         QCOMPARE(sampleBytes().left(3 * kRecordLength), bytesOf(sampleRecords()));
     }
 
+    // An add given up in an input box leaves the window on its last record:
+    // the abandoned record must never reach the file uncounted, where a
+    // later Add would overwrite it.
+    void abandonedAddIsNeverWritten()
+    {
+        Quillary* w = openSample();
+        View v(w);
+        w->Command3_Click();
+        QVERIFY(w->isAdding());
+        v.text("Text2")->setText(QStringLiteral("Abandoned"));
+        v.text("Text1")->setText(QStringLiteral("not a date"));
+        env_->dialogs.clearShown();
+        env_->dialogs.answerInput(QString());
+        env_->dialogs.answerModal([](QDialog&) {});
+        v.button("Command1")->click(); // Show Totals saves first
+        QVERIFY(!w->isAdding());
+        QCOMPARE(w->Presrecord, 3);
+        QCOMPARE(v.caption(), QStringLiteral("Record No.   3  0f   3"));
+        QCOMPARE(v.text("Text2")->text().trimmed(), QStringLiteral("April salary"));
+
+        v.button("Command6")->click(); // Previous writes record 3 back unchanged
+        QCOMPARE(sampleBytes(), bytesOf(sampleRecords()));
+        QCOMPARE(w->Lastrecord, 3);
+    }
+
     // Damaged files: the form shows what it can and never fails; a record
     // that cannot be corrected is not written.
     void damagedRecordsAreShown_data()
