@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -323,6 +324,14 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
     if (!out.commit()) {
         setError(error, out.errorString());
         return false;
+    }
+    // The rename lives in the folder: flush it too, or a power cut could
+    // bring the old content back after the program reported success.
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
     }
     return true;
 }
