@@ -108,18 +108,9 @@ void Quillary::sortRecords(SortOrder order)
     if (Lastrecord < 2)
         return;
     QString error;
-    if (!sortFile(file_, order, &error)) {
-        state_.platform.dialogs.message(
-            file_.isOpen()
-                ? QStringLiteral("The records could not be sorted: %1\n\nThe data file has not "
-                                 "been changed.")
-                      .arg(error)
-                : QStringLiteral("The records were sorted, but the data file could not be "
-                                 "opened again: %1\n\nClose this window and open the file "
-                                 "anew.")
-                      .arg(error),
-            Buttons::Ok, Icon::Exclamation, QStringLiteral("Sort failed"));
-    }
+    if (!sortFile(file_, order, &error))
+        state_.platform.dialogs.message(sortFailedText(file_, error), Buttons::Ok,
+                                        Icon::Exclamation, kSortFailedTitle);
     Lastrecord = file_.recordCount();
     uprec();
 }

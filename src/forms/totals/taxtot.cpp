@@ -6,7 +6,7 @@
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "records/categories.h"
-#include "records/sorting.h"
+#include "records/maintenance.h"
 
 #include <QAction>
 #include <QApplication>
@@ -347,38 +347,24 @@ void Taxtot::helpb_Click()
 
 void Taxtot::srtdte_Click()
 {
-    sortFile([](std::vector<TaxRecord>& records) { sortByDate(records); });
+    sortRecords(SortOrder::Date);
 }
 
 void Taxtot::srttyp_Click()
 {
-    sortFile([](std::vector<TaxRecord>& records) { sortByType(records); });
+    sortRecords(SortOrder::Type);
 }
 
-void Taxtot::sortFile(const std::function<void(std::vector<TaxRecord>&)>& sort)
+void Taxtot::sortRecords(SortOrder order)
 {
     if (numrecs < 2)
         return;
-    Dialogs& dialogs = state_.platform.dialogs;
-    std::vector<TaxRecord> records;
-    if (!file_.readAll(records)) {
-        dialogs.message(QStringLiteral("The file '%1' could not be read, so its records were not "
-                                       "sorted.")
-                            .arg(state_.filename),
-                        Buttons::Ok, Icon::Exclamation);
-        return;
-    }
-    if (records.size() < 2)
-        return;
-    sort(records);
     // The whole file is replaced at once, so a failure leaves every record
     // where it was, and the record window's handle reads the new order.
     QString error;
-    if (!file_.replaceAll(records, &error)) {
-        dialogs.message(QStringLiteral("The records of the file '%1' could not be sorted: %2")
-                            .arg(state_.filename, error),
-                        Buttons::Ok, Icon::Exclamation);
-    }
+    if (!sortFile(file_, order, &error))
+        state_.platform.dialogs.message(sortFailedText(file_, error), Buttons::Ok,
+                                        Icon::Exclamation, kSortFailedTitle);
 }
 
 void Taxtot::prn_Click()

@@ -20,6 +20,7 @@ class QTableView;
 namespace quillary {
 
 struct PrintTarget;
+enum class SortOrder;
 class TotalsModel;
 
 // The totals window: lists the records of one kind and type of the data file
@@ -89,7 +90,7 @@ private:
     bool fill();
     void loadFailed();
     void closeFile();
-    void sortFile(const std::function<void(std::vector<TaxRecord>&)>& sort);
+    void sortRecords(SortOrder order);
     // Runs a print job on the default printer; when there is none or it
     // fails, tells the user and offers to save the output as a PDF file.
     void deliver(const QString& what,
