@@ -1,5 +1,7 @@
 #include "app/taxmain.h"
 
+#include "forms/common.h"
+
 #include "forms/record/quillary.h"
 #include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"
@@ -19,13 +21,9 @@ namespace quillary {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 QString aboutText()
 {
-    return QStringLiteral("This program is an easy to use Tax record compiler. It enables the user ")
-         + QStringLiteral("to input records for both incomes and expenses.  It also enables the ")
-         + QStringLiteral("user to view/print totals for all types of these.") + kCrLf + kCrLf;
+    return programDescription() + kCrLf + kCrLf;
 }
 
 QString basicHelpText()
@@ -64,20 +62,6 @@ QPixmap iconImage(int size)
     p.setPen(QPen(QColor(128, 0, 0), 1.5));
     p.drawLine(QPointF(9, 12), QPointF(14, 4));
     return pixmap;
-}
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-QAction* addSeparator(QMenu* menu, const char* name)
-{
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
 }
 
 } // namespace
@@ -123,24 +107,24 @@ void Taxmain::buildMenus()
     // of the bar never deletes them.
     fl_ = new QMenu(QStringLiteral("&File"), this);
     fl_->setObjectName(QStringLiteral("fl"));
-    connect(addItem(fl_, "ne", QStringLiteral("&New")), &QAction::triggered, this,
+    connect(addMenuItem(fl_, "ne", QStringLiteral("&New")), &QAction::triggered, this,
             &Taxmain::ne_Click);
-    connect(addItem(fl_, "op", QStringLiteral("&Open")), &QAction::triggered, this,
+    connect(addMenuItem(fl_, "op", QStringLiteral("&Open")), &QAction::triggered, this,
             &Taxmain::op_Click);
-    addSeparator(fl_, "hy");
-    connect(addItem(fl_, "ex", QStringLiteral("E&xit")), &QAction::triggered, this,
+    addMenuSeparator(fl_, "hy");
+    connect(addMenuItem(fl_, "ex", QStringLiteral("E&xit")), &QAction::triggered, this,
             &Taxmain::ex_Click);
-    mnuFileArray_[0] = addSeparator(fl_, "mnuFileArray");
+    mnuFileArray_[0] = addMenuSeparator(fl_, "mnuFileArray");
     mnuFileArray_[0]->setVisible(false);
 
     helpm_ = new QMenu(QStringLiteral("&Help"), this);
     helpm_->setObjectName(QStringLiteral("helpm"));
-    connect(addItem(helpm_, "abm", QStringLiteral("&About")), &QAction::triggered, this,
+    connect(addMenuItem(helpm_, "abm", QStringLiteral("&About")), &QAction::triggered, this,
             &Taxmain::abm_Click);
-    addSeparator(helpm_, "hyhm");
-    connect(addItem(helpm_, "bhem", QStringLiteral("&Basic Help")), &QAction::triggered, this,
+    addMenuSeparator(helpm_, "hyhm");
+    connect(addMenuItem(helpm_, "bhem", QStringLiteral("&Basic Help")), &QAction::triggered, this,
             &Taxmain::bhem_Click);
-    QAction* mhelp = addItem(helpm_, "mhelp", QStringLiteral("Help"));
+    QAction* mhelp = addMenuItem(helpm_, "mhelp", QStringLiteral("Help"));
     mhelp->setShortcut(QKeySequence(Qt::Key_F1));
     connect(mhelp, &QAction::triggered, this, &Taxmain::mhelp_Click);
 

@@ -1,5 +1,6 @@
 #include "forms/record/quillary.h"
 
+#include "forms/common.h"
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
@@ -29,7 +30,6 @@ namespace quillary {
 namespace {
 
 const QString kDefaultFile = QStringLiteral("Taxrecs.dat");
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The form's client area, large enough for every control.
 constexpr int kFormWidth = 6105;
@@ -50,9 +50,7 @@ const QString kAmountTitle = QStringLiteral("Invalid Amount on the current recor
 
 QString aboutText()
 {
-    return QStringLiteral("This program is an easy to use Tax record compiler. It enables the user ")
-         + QStringLiteral("to input records for both incomes and expenses.  It also enables the ")
-         + QStringLiteral("user to view/print totals for all types of these.");
+    return programDescription();
 }
 
 QString basicHelpText()
@@ -101,20 +99,6 @@ void place(QWidget* widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                         twipsToPixels(height));
-}
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-QAction* addSeparator(QMenu* menu, const char* name)
-{
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
 }
 
 } // namespace
@@ -303,61 +287,61 @@ void Quillary::buildMenus()
 {
     fileMenu_ = new QMenu(QStringLiteral("&File"), this);
     fileMenu_->setObjectName(QStringLiteral("fil"));
-    connect(addItem(fileMenu_, "nefil", QStringLiteral("&New File")), &QAction::triggered, this,
+    connect(addMenuItem(fileMenu_, "nefil", QStringLiteral("&New File")), &QAction::triggered, this,
             &Quillary::nefil_Click);
-    connect(addItem(fileMenu_, "opfil", QStringLiteral("&Open File")), &QAction::triggered, this,
+    connect(addMenuItem(fileMenu_, "opfil", QStringLiteral("&Open File")), &QAction::triggered, this,
             &Quillary::opfil_Click);
-    connect(addItem(fileMenu_, "clfil", QStringLiteral("&Close and Save File")),
+    connect(addMenuItem(fileMenu_, "clfil", QStringLiteral("&Close and Save File")),
             &QAction::triggered, this, &Quillary::clfil_Click);
-    connect(addItem(fileMenu_, "safil", QStringLiteral("&Save File As")), &QAction::triggered,
+    connect(addMenuItem(fileMenu_, "safil", QStringLiteral("&Save File As")), &QAction::triggered,
             this, &Quillary::safil_Click);
-    addSeparator(fileMenu_, "filsep");
-    connect(addItem(fileMenu_, "exit", QStringLiteral("E&xit")), &QAction::triggered, this,
+    addMenuSeparator(fileMenu_, "filsep");
+    connect(addMenuItem(fileMenu_, "exit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &Quillary::Command9_Click);
     // Element 0 of the recent-file entries: the separator above them,
     // shown once the list has an entry.
-    mnuFileArray_[0] = addSeparator(fileMenu_, "mnuFileArray");
+    mnuFileArray_[0] = addMenuSeparator(fileMenu_, "mnuFileArray");
     mnuFileArray_[0]->setVisible(false);
 
     windowMenu_ = new QMenu(QStringLiteral("&Window"), this);
     windowMenu_->setObjectName(QStringLiteral("windo"));
-    connect(addItem(windowMenu_, "cas", QStringLiteral("&Cascade")), &QAction::triggered, this,
+    connect(addMenuItem(windowMenu_, "cas", QStringLiteral("&Cascade")), &QAction::triggered, this,
             [this] {
                 if (state_.mdiArea)
                     state_.mdiArea->cascadeSubWindows();
             });
-    connect(addItem(windowMenu_, "til", QStringLiteral("&Tile")), &QAction::triggered, this,
+    connect(addMenuItem(windowMenu_, "til", QStringLiteral("&Tile")), &QAction::triggered, this,
             [this] {
                 if (state_.mdiArea)
                     state_.mdiArea->tileSubWindows();
             });
-    connect(addItem(windowMenu_, "arr", QStringLiteral("&Arrange Icons")), &QAction::triggered,
+    connect(addMenuItem(windowMenu_, "arr", QStringLiteral("&Arrange Icons")), &QAction::triggered,
             this, &Quillary::arrangeIcons);
     connect(windowMenu_, &QMenu::aboutToShow, this, &Quillary::fillWindowList);
 
     recordsMenu_ = new QMenu(QStringLiteral("&Records"), this);
     recordsMenu_->setObjectName(QStringLiteral("rec"));
-    connect(addItem(recordsMenu_, "srch", QStringLiteral("Search for...")), &QAction::triggered,
+    connect(addMenuItem(recordsMenu_, "srch", QStringLiteral("Search for...")), &QAction::triggered,
             this, &Quillary::srch_Click);
-    connect(addItem(recordsMenu_, "addre", QStringLiteral("&Add a Record")), &QAction::triggered,
+    connect(addMenuItem(recordsMenu_, "addre", QStringLiteral("&Add a Record")), &QAction::triggered,
             this, &Quillary::Command3_Click);
-    connect(addItem(recordsMenu_, "remrec", QStringLiteral("&Remove Current Record")),
+    connect(addMenuItem(recordsMenu_, "remrec", QStringLiteral("&Remove Current Record")),
             &QAction::triggered, this, &Quillary::Command4_Click);
-    connect(addItem(recordsMenu_, "undolast", QStringLiteral("&Undo Present Record Changes")),
+    connect(addMenuItem(recordsMenu_, "undolast", QStringLiteral("&Undo Present Record Changes")),
             &QAction::triggered, this, &Quillary::undolast_Click);
-    connect(addItem(recordsMenu_, "sortdate", QStringLiteral("Sort Records by &Date")),
+    connect(addMenuItem(recordsMenu_, "sortdate", QStringLiteral("Sort Records by &Date")),
             &QAction::triggered, this, &Quillary::sortdate_Click);
-    connect(addItem(recordsMenu_, "sorttype", QStringLiteral("Sort Records by &Type")),
+    connect(addMenuItem(recordsMenu_, "sorttype", QStringLiteral("Sort Records by &Type")),
             &QAction::triggered, this, &Quillary::sorttype_Click);
 
     helpMenu_ = new QMenu(QStringLiteral("&Help"), this);
     helpMenu_->setObjectName(QStringLiteral("hp"));
-    connect(addItem(helpMenu_, "abt", QStringLiteral("&About")), &QAction::triggered, this,
+    connect(addMenuItem(helpMenu_, "abt", QStringLiteral("&About")), &QAction::triggered, this,
             &Quillary::abt_Click);
-    addSeparator(helpMenu_, "hpsep");
-    connect(addItem(helpMenu_, "hel", QStringLiteral("&Basic Help")), &QAction::triggered, this,
+    addMenuSeparator(helpMenu_, "hpsep");
+    connect(addMenuItem(helpMenu_, "hel", QStringLiteral("&Basic Help")), &QAction::triggered, this,
             &Quillary::hel_Click);
-    QAction* helpfl = addItem(helpMenu_, "helpfl", QStringLiteral("&Help"));
+    QAction* helpfl = addMenuItem(helpMenu_, "helpfl", QStringLiteral("&Help"));
     helpfl->setShortcut(QKeySequence(Qt::Key_F1));
     connect(helpfl, &QAction::triggered, this, &Quillary::helpfl_Click);
 

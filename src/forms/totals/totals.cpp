@@ -1,5 +1,7 @@
 #include "forms/totals/totals.h"
 
+#include "forms/common.h"
+
 namespace quillary {
 
 std::optional<char> selectionCode(bool personal, bool expense, bool income)
@@ -133,33 +135,29 @@ QStringList printAllListing(const QString& filename, const std::vector<TaxRecord
 
 QString totalsHelpText()
 {
-    const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("To display a Expense total make sure that the Expense button is ")
         + QStringLiteral("chosen (Push 'Expense' to do this) and then select the ")
-        + QStringLiteral("appropriate expense to display from the drop down list.") + crlf
+        + QStringLiteral("appropriate expense to display from the drop down list.") + kCrLf
         + QStringLiteral("To display an Income total make sure that the Income button is ")
         + QStringLiteral("chosen (Push 'Income' to do this) and then select the ")
-        + QStringLiteral("appropriate expense to display from the drop down list.") + crlf
+        + QStringLiteral("appropriate expense to display from the drop down list.") + kCrLf
         + QStringLiteral("Choose whether the Income/Expense is Personal or Business ")
-        + QStringLiteral("by pushing the appropriate button.") + crlf + crlf
+        + QStringLiteral("by pushing the appropriate button.") + kCrLf + kCrLf
         + QStringLiteral("The lists will automatically fill with the appropriate info, ")
         + QStringLiteral("sorted by their input times, and a total will be shown.  ")
-        + QStringLiteral("Also, there is a running total displayed following each item.") + crlf
+        + QStringLiteral("Also, there is a running total displayed following each item.") + kCrLf
         + QStringLiteral("The information is displayed in table form with column headers on top.")
-        + crlf + crlf
+        + kCrLf + kCrLf
         + QStringLiteral("'File' menu: 'Print' prints the displayed form while 'Print All' merely ")
-        + QStringLiteral("prints all records. 'Exit' exits the form.") + crlf + crlf
-        + QStringLiteral("Records: Sort all records by date or type.") + crlf
+        + QStringLiteral("prints all records. 'Exit' exits the form.") + kCrLf + kCrLf
+        + QStringLiteral("Records: Sort all records by date or type.") + kCrLf
         + QStringLiteral("All information here is given read only.  Make changes on main form.");
 }
 
 QString totalsAboutText()
 {
-    const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("Quillary v2") + crlf + crlf
-        + QStringLiteral("This program is an easy to use Tax record compiler. It enables the user ")
-        + QStringLiteral("to input records for both incomes and expenses.  It also enables the ")
-        + QStringLiteral("user to view/print totals for all types of these.") + crlf + crlf;
+    return QStringLiteral("Quillary v2") + kCrLf + kCrLf
+        + programDescription() + kCrLf + kCrLf;
 }
 
 } // namespace quillary
