@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"
 #include "platform/helpbrowser.h"
+#include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillary"));
     QApplication::setOrganizationName(QStringLiteral("Quillary"));
+    QLocale::setDefault(quillary::programLocale());
 
     quillary::QtDialogs dialogs;
     quillary::SettingsStore settings;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -71,10 +72,16 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
 
 QString QtDialogs::input(const QString& prompt, const QString& title)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal,
-                                               QString(), &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    // The correction prompts are long sentences: wrapped, they make a box
+    // of ordinary size instead of one as wide as the screen.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setWordWrap(true);
+    dialog.resize(dialog.fontMetrics().averageCharWidth() * 60, dialog.sizeHint().height());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 std::optional<QString> QtDialogs::openFileName(const QString& title)

@@ -132,6 +132,12 @@ void Clock::setFixedToday(std::optional<QDate> day)
     fixedToday() = day;
 }
 
+QLocale programLocale(const QLocale& system)
+{
+    return system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                           : system;
+}
+
 QString shortDateFormat(const QLocale& locale)
 {
     return withYearDigits(locale.dateFormat(QLocale::ShortFormat), true);

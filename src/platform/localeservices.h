@@ -14,6 +14,12 @@ public:
     static void setFixedToday(std::optional<QDate> day);
 };
 
+// The locale the program works in: the user's, or, on a system without a
+// locale setting (the C locale, e.g. LANG=C), the United States conventions
+// the data files were first written in, rather than the C locale's
+// "30 Apr 2024".
+QLocale programLocale(const QLocale& system = QLocale::system());
+
 // Dates are written in the user's short date format, with the year always in
 // four digits (a two-digit year would read back in the wrong century and sort
 // wrongly).

@@ -33,6 +33,22 @@ private slots:
 
     // ---- dates -------------------------------------------------------
 
+    void programLocaleReplacesOnlyTheCLocale_data()
+    {
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("used");
+        QTest::newRow("C") << "C" << "en_US";
+        QTest::newRow("POSIX") << "POSIX" << "en_US";
+        QTest::newRow("de_DE") << "de_DE" << "de_DE";
+        QTest::newRow("en_GB") << "en_GB" << "en_GB";
+    }
+    void programLocaleReplacesOnlyTheCLocale()
+    {
+        QFETCH(QString, system);
+        QFETCH(QString, used);
+        QCOMPARE(programLocale(QLocale(system)).name(), used);
+    }
+
     void shortDateHasFourDigitYears_data()
     {
         QTest::addColumn<QString>("locale");
