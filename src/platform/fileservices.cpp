@@ -228,8 +228,18 @@ bool FileServices::readRecord(int fileNo, qint64 n, QByteArray& buffer) const
 
 bool FileServices::writeRecord(int fileNo, qint64 n, const QByteArray& buffer, QString* error)
 {
-    Handle* h = handle(fileNo);
+    const Handle* h = handle(fileNo);
     if (!h || buffer.size() != h->recordLength) {
+        setError(error, QStringLiteral("Invalid record write"));
+        return false;
+    }
+    return writeRecords(fileNo, n, buffer, error);
+}
+
+bool FileServices::writeRecords(int fileNo, qint64 n, const QByteArray& buffer, QString* error)
+{
+    Handle* h = handle(fileNo);
+    if (!h || buffer.isEmpty() || buffer.size() % h->recordLength != 0) {
         setError(error, QStringLiteral("Invalid record write"));
         return false;
     }

@@ -39,6 +39,9 @@ public:
     // rest with blanks and answers false. Writing record count + 1 appends.
     bool readRecord(int fileNo, qint64 n, QByteArray& buffer) const;
     bool writeRecord(int fileNo, qint64 n, const QByteArray& buffer, QString* error = nullptr);
+    // Writes a run of whole records, from record `first` on, in one request.
+    bool writeRecords(int fileNo, qint64 first, const QByteArray& records,
+                      QString* error = nullptr);
 
     // Reads the whole file in one request.
     bool readAll(int fileNo, QByteArray& contents) const;

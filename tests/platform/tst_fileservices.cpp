@@ -128,6 +128,23 @@ private slots:
         QCOMPARE(buffer, record('a') + record('X') + record('c'));
     }
 
+    void runsOfRecordsInOneWrite()
+    {
+        FileServices files;
+        const QString p = path(QStringLiteral("run.dat"));
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(files.writeRecords(1, 1, record('a') + record('b') + record('c')));
+        QVERIFY(files.writeRecords(1, 3, record('C') + record('d'))); // overwrites 3, appends 4
+        QCOMPARE(contentsOf(p), record('a') + record('b') + record('C') + record('d'));
+        QString error;
+        QVERIFY(!files.writeRecords(1, 1, QByteArray()));
+        QVERIFY(!files.writeRecords(1, 1, record('x') + "y", &error));
+        QVERIFY(!error.isEmpty());
+        FileServices::setFaultInjector([](const QString&) { return true; });
+        QVERIFY(!files.writeRecords(1, 5, record('e')));
+        QCOMPARE(files.length(1), 4 * kLen);
+    }
+
     void badWritesChangeNothing_data()
     {
         QTest::addColumn<int>("fileNo");
