@@ -274,6 +274,14 @@ bool FileServices::readAll(int fileNo, QByteArray& contents) const
     return true;
 }
 
+qint64 FileServices::readBytes(int fileNo, qint64 offset, char* data, qint64 size) const
+{
+    const Handle* h = handle(fileNo);
+    if (!h || offset < 0 || size < 0)
+        return -1;
+    return readAt(h->fd(), data, size, offset);
+}
+
 void FileServices::close(int fileNo)
 {
     handles_.erase(fileNo);

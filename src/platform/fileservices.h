@@ -45,6 +45,9 @@ public:
 
     // Reads the whole file in one request.
     bool readAll(int fileNo, QByteArray& contents) const;
+    // Reads up to size bytes from byte offset on into data; answers how many
+    // were read (fewer at the end of the file), -1 on failure.
+    qint64 readBytes(int fileNo, qint64 offset, char* data, qint64 size) const;
 
     void close(int fileNo);
     void closeAll();
