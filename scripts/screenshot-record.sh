@@ -7,6 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 out=$root/screenshots/record${DPI:+-$DPI}.png
 
+if ! command -v import >/dev/null; then
+    echo "This script takes the picture with 'import': apt-get install imagemagick" >&2
+    exit 1
+fi
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" -j2 --target quillary
 
