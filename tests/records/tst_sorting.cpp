@@ -10,7 +10,7 @@ using namespace quillary;
 
 namespace {
 
-struct Spec {
+struct RecordSketch {
     char kind;
     QString date;
     QString type;
@@ -19,13 +19,13 @@ struct Spec {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Spec)
+Q_DECLARE_METATYPE(RecordSketch)
 
 namespace {
 
 // Each record carries its place in the input as its description, so an
 // order can be read back as a list of input positions.
-TaxRecord makeRecord(const Spec& s, int index)
+TaxRecord makeRecord(const RecordSketch& s, int index)
 {
     TaxRecord r;
     r.setField(Field::Kind, QString(QChar::fromLatin1(s.kind)));
@@ -37,11 +37,11 @@ TaxRecord makeRecord(const Spec& s, int index)
     return r;
 }
 
-std::vector<TaxRecord> makeRecords(const QList<Spec>& specs)
+std::vector<TaxRecord> makeRecords(const QList<RecordSketch>& sketches)
 {
     std::vector<TaxRecord> out;
-    for (int i = 0; i < specs.size(); ++i)
-        out.push_back(makeRecord(specs[i], i));
+    for (int i = 0; i < sketches.size(); ++i)
+        out.push_back(makeRecord(sketches[i], i));
     return out;
 }
 
@@ -113,7 +113,7 @@ std::vector<TaxRecord> exchangeSortByType(std::vector<TaxRecord> list)
 }
 
 // Few distinct values, so most keys are shared and stability shows.
-QList<Spec> randomSpecs(quint32 seed, int n)
+QList<RecordSketch> randomSketches(quint32 seed, int n)
 {
     static const QStringList dates = {
         "1/5/1996", "1/5/96", "10/2/96", "9/1/96", "12/31/1995", "2/29/1996",
@@ -127,9 +127,9 @@ QList<Spec> randomSpecs(quint32 seed, int n)
     static const QStringList invoices = {"", "1", "10", "2", "A-7"};
     static const char kinds[] = {'0', '1', '2', '3', '3', '0', ' ', '9'};
     QRandomGenerator rng(seed);
-    QList<Spec> out;
+    QList<RecordSketch> out;
     for (int i = 0; i < n; ++i)
-        out << Spec{kinds[rng.bounded(int(sizeof kinds))], dates[rng.bounded(dates.size())],
+        out << RecordSketch{kinds[rng.bounded(int(sizeof kinds))], dates[rng.bounded(dates.size())],
                     types[rng.bounded(types.size())], invoices[rng.bounded(invoices.size())]};
     return out;
 }
@@ -164,7 +164,7 @@ private slots:
         QFETCH(int, count);
         QFETCH(QString, locale);
         test::LocaleGuard guard(locale);
-        const std::vector<TaxRecord> input = makeRecords(randomSpecs(seed, count));
+        const std::vector<TaxRecord> input = makeRecords(randomSketches(seed, count));
 
         std::vector<TaxRecord> byDate = input;
         sortByDate(byDate);
@@ -189,7 +189,7 @@ private slots:
     {
         QFETCH(quint32, seed);
         QFETCH(int, count);
-        const std::vector<TaxRecord> input = makeRecords(randomSpecs(seed, count));
+        const std::vector<TaxRecord> input = makeRecords(randomSketches(seed, count));
         QByteArray bytes;
         for (const TaxRecord& r : input)
             bytes += r.bytes();
@@ -240,27 +240,27 @@ private slots:
     {
         QFETCH(QStringList, dates);
         QFETCH(QList<int>, order);
-        QList<Spec> specs;
+        QList<RecordSketch> sketches;
         for (const QString& d : dates)
-            specs << Spec{'0', d, "Other", ""};
-        std::vector<TaxRecord> records = makeRecords(specs);
+            sketches << RecordSketch{'0', d, "Other", ""};
+        std::vector<TaxRecord> records = makeRecords(sketches);
         sortByDate(records);
         QCOMPARE(positions(records), order);
     }
 
     void byType_data()
     {
-        QTest::addColumn<QList<Spec>>("specs");
+        QTest::addColumn<QList<RecordSketch>>("sketches");
         QTest::addColumn<QList<int>>("order");
-        QTest::newRow("kind first") << QList<Spec>{{'3', "1/1/1996", "A", ""},
+        QTest::newRow("kind first") << QList<RecordSketch>{{'3', "1/1/1996", "A", ""},
                                                    {'1', "1/1/1996", "Z", ""},
                                                    {'2', "1/1/1996", "A", ""},
                                                    {'0', "1/1/1996", "Z", ""}}
                                     << QList<int>{3, 1, 2, 0};
-        QTest::newRow("date compared as text") << QList<Spec>{{'0', "9/1/96", "Rent", ""},
+        QTest::newRow("date compared as text") << QList<RecordSketch>{{'0', "9/1/96", "Rent", ""},
                                                               {'0', "10/2/96", "Rent", ""}}
                                                << QList<int>{1, 0};
-        QTest::newRow("upper case first") << QList<Spec>{{'0', "1/1/1996", "rent", ""},
+        QTest::newRow("upper case first") << QList<RecordSketch>{{'0', "1/1/1996", "rent", ""},
                                                          {'0', "1/1/1996", "apple", ""},
                                                          {'0', "1/1/1996", "Rent", ""},
                                                          {'0', "1/1/1996", "Zoo", ""}}
@@ -270,20 +270,20 @@ private slots:
         // By the characters' codes, not by the bytes that store them: the
         // euro sign is stored as byte 0x80 but is character 0x20AC.
         QTest::newRow("character codes, not bytes")
-            << QList<Spec>{{'0', "1/1/1996", QString::fromUtf8("\xe2\x82\xac"), ""},
+            << QList<RecordSketch>{{'0', "1/1/1996", QString::fromUtf8("\xe2\x82\xac"), ""},
                            {'0', "1/1/1996", QString::fromUtf8("\xc3\xa9"), ""},
                            {'0', "1/1/1996", QString::fromUtf8("\xc3\xbf"), ""},
                            {'0', "1/1/1996", "z", ""}}
             << QList<int>{3, 1, 2, 0};
-        QTest::newRow("padding counts") << QList<Spec>{{'0', "1/1/1996", "Rental", ""},
+        QTest::newRow("padding counts") << QList<RecordSketch>{{'0', "1/1/1996", "Rental", ""},
                                                        {'0', "1/1/1996", "Rent A", ""},
                                                        {'0', "1/1/1996", "Rent", ""}}
                                         << QList<int>{2, 1, 0};
-        QTest::newRow("invoice last, as text") << QList<Spec>{{'0', "1/1/1996", "Rent", "2"},
+        QTest::newRow("invoice last, as text") << QList<RecordSketch>{{'0', "1/1/1996", "Rent", "2"},
                                                               {'0', "1/1/1996", "Rent", "10"},
                                                               {'0', "1/1/1996", "Rent", ""}}
                                                << QList<int>{2, 1, 0};
-        QTest::newRow("equal keys keep order") << QList<Spec>{{'2', "1/1/1996", "Rent", "7"},
+        QTest::newRow("equal keys keep order") << QList<RecordSketch>{{'2', "1/1/1996", "Rent", "7"},
                                                               {'0', "1/1/1996", "Rent", "7"},
                                                               {'2', "1/1/1996", "Rent", "7"},
                                                               {'0', "1/1/1996", "Rent", "7"}}
@@ -291,9 +291,9 @@ private slots:
     }
     void byType()
     {
-        QFETCH(QList<Spec>, specs);
+        QFETCH(QList<RecordSketch>, sketches);
         QFETCH(QList<int>, order);
-        std::vector<TaxRecord> records = makeRecords(specs);
+        std::vector<TaxRecord> records = makeRecords(sketches);
         sortByType(records);
         QCOMPARE(positions(records), order);
     }
