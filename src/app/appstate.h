@@ -28,6 +28,11 @@ struct AppState {
     QMdiArea* mdiArea = nullptr;
     // The frame's own UpdateMenu; set by the frame.
     std::function<void()> UpdateMenu;
+    // Puts the active record window's menus into the frame's menu bar; set
+    // by the frame. A window calls it once it is shown: activated while it
+    // was still loading (a message box of its load runs an event loop), it
+    // would otherwise leave the frame's own menus in the bar.
+    std::function<void()> showActiveMenus;
     // Ends the program at once after Exit or Quit was confirmed; no window
     // saves anything after it. The frame leaves the event loop unless a test
     // has set it first so the test process goes on.

@@ -81,6 +81,7 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
     setCentralWidget(mdiArea_);
     state_.mdiArea = mdiArea_;
     state_.UpdateMenu = [this] { UpdateMenu(); };
+    state_.showActiveMenus = [this] { updateMenus(); };
     move(twipsToPixels(2310), twipsToPixels(1455));
     resize(twipsToPixels(6315), twipsToPixels(5205));
 
@@ -97,6 +98,7 @@ Taxmain::~Taxmain()
     if (state_.mdiArea == mdiArea_)
         state_.mdiArea = nullptr;
     state_.UpdateMenu = nullptr;
+    state_.showActiveMenus = nullptr;
     // The record windows go before the menu bar they may still be shown in.
     mdiArea_->disconnect(this);
 }

@@ -147,6 +147,18 @@ private slots:
                                 .arg(space.height())));
     }
 
+    // The first window's load shows a message box; the event loop of that
+    // box activates the window before it is shown. The bar must still end
+    // up with the window's menus.
+    void firstWindowGetsTheMenuBarAfterAMessage()
+    {
+        env_->dialogs.setRunEventsWhileShown(true);
+        env_->dialogs.answerMessage(Answer::Ok);
+        env_->frame->startup();
+        QCOMPARE(env_->dialogs.last().text, kNoRecords);
+        QCOMPARE(barMenus(env_->frame.get()), (QStringList{"fil", "windo", "rec", "hp"}));
+    }
+
     void storedFileIsOpened_data()
     {
         QTest::addColumn<bool>("store");

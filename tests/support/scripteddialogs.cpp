@@ -1,5 +1,6 @@
 #include "support/scripteddialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QTest>
 
@@ -54,6 +55,8 @@ ScriptedDialogs& ScriptedDialogs::answerModal(std::function<void(QDialog&)> hand
 std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(ShownBox::Kind kind, const ShownBox& box)
 {
     shown_.append(box);
+    if (runEvents_)
+        QCoreApplication::processEvents();
     if (script_.empty() || script_.front().kind != kind) {
         ++unexpected_;
         const QString expected = script_.empty()

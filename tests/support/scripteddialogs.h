@@ -39,6 +39,10 @@ public:
     std::optional<QString> saveFileName(const QString& title) override;
     void runModal(QDialog& dialog) override;
 
+    // Lets pending events run while a box is "shown", as the event loop of
+    // a real modal box does.
+    void setRunEventsWhileShown(bool run) { runEvents_ = run; }
+
     const QList<ShownBox>& shown() const { return shown_; }
     ShownBox last() const { return shown_.isEmpty() ? ShownBox{} : shown_.constLast(); }
     void clearShown() { shown_.clear(); }
@@ -63,6 +67,7 @@ private:
     std::deque<Step> script_;
     QList<ShownBox> shown_;
     int unexpected_ = 0;
+    bool runEvents_ = false;
 };
 
 #define QUILLARY_VERIFY_DIALOGS(d)                                                       \

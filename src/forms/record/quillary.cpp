@@ -447,6 +447,8 @@ Quillary* Quillary::open(AppState& state)
         sub->move(x, y);
         sub->show();
         state.mdiArea->setActiveSubWindow(sub);
+        if (state.showActiveMenus)
+            state.showActiveMenus();
     } else {
         window->show();
     }
