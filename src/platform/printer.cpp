@@ -85,18 +85,26 @@ bool Printer::setUp(QPrinter& printer, const PrintTarget& target, QString* error
     return true;
 }
 
-bool Printer::printWidget(QWidget& widget, const QString& documentName, const PrintTarget& target,
-                          QString* error)
+bool Printer::begin(QPrinter& printer, QPainter& painter, const QString& documentName,
+                    const PrintTarget& target, QString* error)
 {
-    QPrinter printer(QPrinter::HighResolution);
     if (!setUp(printer, target, error))
         return false;
     printer.setDocName(documentName);
-    QPainter painter;
     if (!painter.begin(&printer)) {
         setError(error, failureText(target));
         return false;
     }
+    return true;
+}
+
+bool Printer::printWidget(QWidget& widget, const QString& documentName, const PrintTarget& target,
+                          QString* error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPainter painter;
+    if (!begin(printer, painter, documentName, target, error))
+        return false;
     const QRect page = printableArea(printer);
     const QSize size = widget.size();
     if (size.width() > 0 && size.height() > 0) {
@@ -126,14 +134,9 @@ bool Printer::printLines(const QStringList& lines, const QString& documentName,
                          const PrintTarget& target, QString* error)
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (!setUp(printer, target, error))
-        return false;
-    printer.setDocName(documentName);
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        setError(error, failureText(target));
+    if (!begin(printer, painter, documentName, target, error))
         return false;
-    }
     painter.setFont(listingFont());
     const QFontMetrics metrics = painter.fontMetrics();
     const int lineHeight = std::max(1, metrics.lineSpacing());

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -52,6 +53,11 @@ protected:
     // Points printer at the target. The default printer is the system's;
     // answers false when it has none.
     virtual bool setUp(QPrinter& printer, const PrintTarget& target, QString* error);
+
+private:
+    // setUp, then a painter begun on the printer for a document of that name.
+    bool begin(QPrinter& printer, QPainter& painter, const QString& documentName,
+               const PrintTarget& target, QString* error);
 };
 
 } // namespace quillary

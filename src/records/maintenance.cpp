@@ -40,19 +40,27 @@ bool replaceContents(DataFile& file, const QByteArray& contents, QString* error)
     return false;
 }
 
-} // namespace
-
-bool deleteRecord(DataFile& file, int n, QString* error)
+// The whole file as it stands, trailing fragment included.
+bool readContents(const DataFile& file, QByteArray& contents, QString* error)
 {
     if (!file.isOpen()) {
         setError(error, QStringLiteral("No data file is open."));
         return false;
     }
-    QByteArray contents;
     if (!file.files().readAll(file.fileNumber(), contents)) {
         setError(error, QStringLiteral("The data file could not be read."));
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool deleteRecord(DataFile& file, int n, QString* error)
+{
+    QByteArray contents;
+    if (!readContents(file, contents, error))
+        return false;
     const qsizetype count = contents.size() / kRecordLength;
     if (n < 1 || n > count) {
         setError(error, QStringLiteral("There is no record %1 in the data file.").arg(n));
@@ -65,15 +73,9 @@ bool deleteRecord(DataFile& file, int n, QString* error)
 
 bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& locale)
 {
-    if (!file.isOpen()) {
-        setError(error, QStringLiteral("No data file is open."));
-        return false;
-    }
     QByteArray contents;
-    if (!file.files().readAll(file.fileNumber(), contents)) {
-        setError(error, QStringLiteral("The data file could not be read."));
+    if (!readContents(file, contents, error))
         return false;
-    }
     const bool moved = order == SortOrder::Date ? sortByDate(contents, locale)
                                                 : sortByType(contents);
     // Already in order (or fewer than two records): nothing to write.
