@@ -89,7 +89,7 @@ QStringList barMenus(QMainWindow* frame)
 class TestTaxmain : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<LocaleGuard> locale_;
+    std::unique_ptr<PinnedDay> pinned_;
     std::unique_ptr<FrameEnv> env_;
 
     // Starts the frame on a data file holding three records.
@@ -100,16 +100,8 @@ class TestTaxmain : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        locale_ = std::make_unique<LocaleGuard>(QStringLiteral("en_US"));
-        Clock::setFixedToday(QDate(2024, 3, 14));
-    }
-    void cleanupTestCase()
-    {
-        Clock::setFixedToday(std::nullopt);
-        locale_.reset();
-    }
+    void initTestCase() { pinned_ = std::make_unique<PinnedDay>(QDate(2024, 3, 14)); }
+    void cleanupTestCase() { pinned_.reset(); }
     void init()
     {
         QFile::remove(QStringLiteral("Taxrecs.dat"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/help.h"
+#include "platform/localeservices.h"
 
 #include <QDir>
 #include <QLocale>
@@ -30,6 +31,21 @@ public:
 
 private:
     QLocale saved_;
+};
+
+// Pins the default locale to en_US and stops the clock at a fixed day, for
+// the lifetime of the object: the windows' dates are then known.
+class PinnedDay {
+public:
+    explicit PinnedDay(QDate today)
+        : locale_(QStringLiteral("en_US"))
+    {
+        Clock::setFixedToday(today);
+    }
+    ~PinnedDay() { Clock::setFixedToday(std::nullopt); }
+
+private:
+    LocaleGuard locale_;
 };
 
 // Makes the test process use a private settings folder and a temporary

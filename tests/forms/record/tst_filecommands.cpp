@@ -37,20 +37,12 @@ QList<QAction*> menuActions(const QList<QMenu*>& menus)
 class TestFileCommands : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<LocaleGuard> locale_;
+    std::unique_ptr<PinnedDay> pinned_;
 
 private slots:
-    void initTestCase()
-    {
-        locale_ = std::make_unique<LocaleGuard>(QStringLiteral("en_US"));
-        Clock::setFixedToday(QDate(2024, 6, 15));
-    }
+    void initTestCase() { pinned_ = std::make_unique<PinnedDay>(QDate(2024, 6, 15)); }
 
-    void cleanupTestCase()
-    {
-        Clock::setFixedToday(std::nullopt);
-        locale_.reset();
-    }
+    void cleanupTestCase() { pinned_.reset(); }
 
     // A record window's recent entry loads its second window on the entry's
     // file the first time, and afterwards only brings that window forward.

@@ -103,20 +103,12 @@ class TestFileLock : public QObject {
 private:
     QTemporaryDir dir_;
     QString path(const QString& name) const { return dir_.filePath(name); }
-    std::unique_ptr<LocaleGuard> locale_;
+    std::unique_ptr<PinnedDay> pinned_;
 
 private slots:
-    void initTestCase()
-    {
-        locale_ = std::make_unique<LocaleGuard>(QStringLiteral("en_US"));
-        Clock::setFixedToday(QDate(2024, 6, 15));
-    }
+    void initTestCase() { pinned_ = std::make_unique<PinnedDay>(QDate(2024, 6, 15)); }
 
-    void cleanupTestCase()
-    {
-        Clock::setFixedToday(std::nullopt);
-        locale_.reset();
-    }
+    void cleanupTestCase() { pinned_.reset(); }
 
     void lockFileSitsBesideTheDataFile()
     {

@@ -97,7 +97,7 @@ public:
 class TestMaintenanceForm : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<LocaleGuard> locale_;
+    std::unique_ptr<PinnedDay> pinned_;
     std::unique_ptr<RecordEnv> env_;
     QString file_;
 
@@ -113,16 +113,8 @@ class TestMaintenanceForm : public QObject {
     QByteArray fileBytes() const { return readBytes(file_); }
 
 private slots:
-    void initTestCase()
-    {
-        locale_ = std::make_unique<LocaleGuard>(QStringLiteral("en_US"));
-        Clock::setFixedToday(QDate(2024, 3, 14));
-    }
-    void cleanupTestCase()
-    {
-        Clock::setFixedToday(std::nullopt);
-        locale_.reset();
-    }
+    void initTestCase() { pinned_ = std::make_unique<PinnedDay>(QDate(2024, 3, 14)); }
+    void cleanupTestCase() { pinned_.reset(); }
     void init()
     {
         env_ = std::make_unique<RecordEnv>();

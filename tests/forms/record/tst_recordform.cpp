@@ -78,7 +78,7 @@ struct View {
 class TestRecordForm : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<LocaleGuard> locale_;
+    std::unique_ptr<PinnedDay> pinned_;
     std::unique_ptr<RecordEnv> env_;
 
     // A window on a file holding the sample records (plus extra bytes).
@@ -120,16 +120,8 @@ class TestRecordForm : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        locale_ = std::make_unique<LocaleGuard>(QStringLiteral("en_US"));
-        Clock::setFixedToday(QDate(2024, 3, 14));
-    }
-    void cleanupTestCase()
-    {
-        Clock::setFixedToday(std::nullopt);
-        locale_.reset();
-    }
+    void initTestCase() { pinned_ = std::make_unique<PinnedDay>(QDate(2024, 3, 14)); }
+    void cleanupTestCase() { pinned_.reset(); }
     void init()
     {
         QFile::remove(QStringLiteral("Taxrecs.dat"));
