@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <limits>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +40,13 @@ void setError(QString* error, const QString& text)
 }
 
 } // namespace
+
+QString pathStateError(PathState state)
+{
+    return state == PathState::Removed
+        ? QStringLiteral("The file was removed by another program after it was opened")
+        : QStringLiteral("The file was replaced by another program after it was opened");
+}
 
 struct FileServices::Handle {
     QString path;         // as given by the caller
@@ -108,6 +115,30 @@ qint64 recordOffset(qint64 n, int recordLength)
     if (n < 1 || n - 1 > (std::numeric_limits<qint64>::max() - recordLength) / recordLength)
         return -1;
     return (n - 1) * recordLength;
+}
+
+QString systemError(int code)
+{
+    return qt_error_string(code);
+}
+
+// Which file a path names now; following links, as opening it would.
+FileId pathId(const QString& path, int* error)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        *error = errno;
+        return {};
+    }
+    *error = 0;
+    return {st.st_dev, st.st_ino, true};
+}
+
+// Closes fd and reports what close() reports: some file systems only tell
+// at the close that a write could not be stored.
+bool closeChecked(int fd)
+{
+    return ::close(fd) == 0 || errno == EINTR;
 }
 
 // The path a replacement is written to: a symbolic link is followed, so the
@@ -208,6 +239,25 @@ qint64 FileServices::length(int fileNo) const
     return st.st_size;
 }
 
+PathState FileServices::pathState(int fileNo) const
+{
+    const Handle* h = handle(fileNo);
+    if (!h)
+        return PathState::Removed;
+    const FileId open = fileId(h->fd());
+    int error = 0;
+    const FileId named = pathId(h->absolutePath, &error);
+    if (!named.valid) {
+        // Only a path that leads nowhere tells; a folder that cannot be read
+        // says nothing about the file, which is still written through the
+        // handle as before.
+        return error == ENOENT || error == ENOTDIR ? PathState::Removed : PathState::Same;
+    }
+    if (!open.valid || open == named)
+        return PathState::Same;
+    return PathState::Replaced;
+}
+
 bool FileServices::readRecord(int fileNo, qint64 n, QByteArray& buffer) const
 {
     const Handle* h = handle(fileNo);
@@ -250,8 +300,51 @@ bool FileServices::writeRecords(int fileNo, qint64 n, const QByteArray& buffer, 
     }
     if (injectedFault(h->path, error))
         return false;
+    struct stat st {};
+    if (::fstat(h->fd(), &st) != 0) {
+        setError(error, systemError(errno));
+        return false;
+    }
+    // What the write will cover of the file as it is, to put it back should
+    // the write stop half-way: a torn record, or a fragment at the end that
+    // every later append would sit behind, is worse than no write at all.
+    const qint64 oldLength = st.st_size;
+    QByteArray overwritten;
+    if (offset < oldLength) {
+        overwritten.resize(qsizetype(std::min<qint64>(buffer.size(), oldLength - offset)));
+        if (readAt(h->fd(), overwritten.data(), overwritten.size(), offset) != overwritten.size()) {
+            setError(error, systemError(errno ? errno : EIO));
+            return false;
+        }
+    }
     if (!writeAt(h->fd(), buffer.constData(), buffer.size(), offset)) {
-        setError(error, qt_error_string(errno));
+        const int code = errno;
+        if (!overwritten.isEmpty())
+            writeAt(h->fd(), overwritten.constData(), overwritten.size(), offset);
+        if (offset + buffer.size() > oldLength)
+            while (::ftruncate(h->fd(), off_t(oldLength)) != 0 && errno == EINTR) {
+            }
+        setError(error, systemError(code));
+        return false;
+    }
+    return true;
+}
+
+bool FileServices::flush(int fileNo, QString* error)
+{
+    const Handle* h = handle(fileNo);
+    if (!h) {
+        setError(error, QStringLiteral("File number %1 is not open").arg(fileNo));
+        return false;
+    }
+    while (::fdatasync(h->fd()) != 0) {
+        if (errno == EINTR)
+            continue;
+        // Files that cannot be synced (a pipe, some devices) keep what was
+        // written in the system; only a failed store is a failure.
+        if (errno == EINVAL || errno == EROFS)
+            return true;
+        setError(error, systemError(errno));
         return false;
     }
     return true;
@@ -301,6 +394,10 @@ bool FileServices::replaceContents(int fileNo, const QByteArray& contents, QStri
     }
     if (injectedFault(h->path, error))
         return false;
+    if (const PathState state = pathState(fileNo); state != PathState::Same) {
+        setError(error, pathStateError(state));
+        return false;
+    }
     const FileId replaced = fileId(h->fd());
     const QString target = replacementTarget(h->absolutePath);
     if (!writeFileAtomically(target, contents, error))
@@ -326,30 +423,74 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
 {
     if (injectedFault(path, error))
         return false;
-    const QFileInfo info(path);
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        setError(error, out.errorString());
+    const QFileInfo info(replacementTarget(path));
+    if (info.isDir()) {
+        setError(error, QStringLiteral("%1 is a folder").arg(path));
         return false;
     }
-    if (info.exists())
-        out.setPermissions(info.permissions());
-    if (out.write(contents) != contents.size()) {
-        setError(error, out.errorString());
-        out.cancelWriting();
+    const QString folder = info.absolutePath();
+    // A hidden name that no file dialog offers and no one takes for data,
+    // should the program be stopped before it is renamed or removed.
+    QByteArray tempName =
+        QFile::encodeName(folder + QStringLiteral("/.") + info.fileName() + QLatin1Char('.'))
+        + "XXXXXX";
+    const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (fd < 0) {
+        setError(error, systemError(errno));
         return false;
     }
-    if (!out.commit()) {
-        setError(error, out.errorString());
+    auto fail = [&](int code) {
+        ::unlink(tempName.constData());
+        setError(error, systemError(code));
         return false;
+    };
+
+    struct stat old {};
+    const QByteArray target = QFile::encodeName(info.filePath());
+    if (::stat(target.constData(), &old) == 0) {
+        // The new file stands in for the old one: same permissions, and
+        // the same owner where the program may give it (run as root).
+        ::fchmod(fd, old.st_mode & 07777);
+        if (::geteuid() == 0 && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // The copy stays root's; its content is what matters.
+        }
+    } else {
+        // mkstemp makes the file for its owner only; a data file is made as
+        // any other file of the user's.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
     }
+
+    if (!writeAt(fd, contents.constData(), contents.size(), 0)) {
+        const int code = errno;
+        ::close(fd);
+        return fail(code);
+    }
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        const int code = errno;
+        ::close(fd);
+        return fail(code);
+    }
+    struct stat written {};
+    if (::fstat(fd, &written) != 0 || written.st_size != contents.size()) {
+        ::close(fd);
+        return fail(EIO);
+    }
+    if (!closeChecked(fd))
+        return fail(errno);
+    if (::rename(tempName.constData(), target.constData()) != 0)
+        return fail(errno);
+
     // The rename lives in the folder: flush it too, or a power cut could
     // bring the old content back after the program reported success.
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    const int dirFd = ::open(QFile::encodeName(folder).constData(),
+                             O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
     }
     return true;
 }
@@ -364,6 +505,16 @@ bool FileServices::copyFile(const QString& from, const QString& to, QString* err
     const QByteArray contents = in.readAll();
     if (in.error() != QFileDevice::NoError) {
         setError(error, in.errorString());
+        return false;
+    }
+    return writeFileAtomically(to, contents, error);
+}
+
+bool FileServices::copyOpenFile(int fileNo, const QString& to, QString* error) const
+{
+    QByteArray contents;
+    if (!readAll(fileNo, contents)) {
+        setError(error, QStringLiteral("The file could not be read"));
         return false;
     }
     return writeFileAtomically(to, contents, error);

@@ -10,6 +10,12 @@ class QFile;
 
 namespace quillary {
 
+// Whether the file a handle has open is still the one its path names, or
+// another program has removed it or put another file in its place since.
+enum class PathState { Same, Removed, Replaced };
+// Why a write to a file in that state was refused.
+QString pathStateError(PathState state);
+
 // Files opened for random access by record number, under small integer file
 // numbers. Every write goes straight to the operating system (no buffering
 // in the process), so a crash of the program loses nothing that was written,
@@ -35,13 +41,22 @@ public:
     // Length in bytes, -1 when fileNo is not open.
     qint64 length(int fileNo) const;
 
+    // Compares the open file with the file its path names now (device and
+    // inode). A handle that is not open counts as removed.
+    PathState pathState(int fileNo) const;
+
     // Record n is 1-based. A read past the end fills what it could, pads the
     // rest with blanks and answers false. Writing record count + 1 appends.
+    // A write that fails part-way is undone as far as it can be: the file
+    // goes back to its old length and the bytes it overwrote are put back.
     bool readRecord(int fileNo, qint64 n, QByteArray& buffer) const;
     bool writeRecord(int fileNo, qint64 n, const QByteArray& buffer, QString* error = nullptr);
     // Writes a run of whole records, from record `first` on, in one request.
     bool writeRecords(int fileNo, qint64 first, const QByteArray& records,
                       QString* error = nullptr);
+    // Waits until what was written through fileNo is on the disk; false
+    // (with the reason) when the disk reports that it could not be stored.
+    bool flush(int fileNo, QString* error = nullptr);
 
     // Reads the whole file in one request.
     bool readAll(int fileNo, QByteArray& contents) const;
@@ -60,12 +75,20 @@ public:
     // it was opened by, is reopened on the new content. When the new content
     // cannot be written nothing changes; false after that means the content
     // was replaced but a handle could not be reopened (error says why).
+    // Nothing is written when the path no longer names the open file: the
+    // replacement would land on a file another program put there.
     bool replaceContents(int fileNo, const QByteArray& contents, QString* error = nullptr);
 
     // Whole-file copy that replaces the target atomically.
     static bool copyFile(const QString& from, const QString& to, QString* error = nullptr);
+    // The same from the file open as fileNo, also when its path has been
+    // removed or names another file by now.
+    bool copyOpenFile(int fileNo, const QString& to, QString* error = nullptr) const;
     static bool deleteFile(const QString& path, QString* error = nullptr);
-    // Writes contents to path atomically, replacing any file there.
+    // Writes contents to path atomically, replacing any file there. The new
+    // file takes the old one's place only once every byte of it is known to
+    // be on the disk; on any failure the temporary file is removed and the
+    // old file stays as it was.
     static bool writeFileAtomically(const QString& path, const QByteArray& contents,
                                     QString* error = nullptr);
 

@@ -1,9 +1,13 @@
 #include "platform/fileservices.h"
+#include "support/smalldisk.h"
 #include "support/testenv.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
 
 using namespace quillary;
 
@@ -409,6 +413,114 @@ private slots:
         QString error;
         QVERIFY(!FileServices::deleteFile(p, &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // On a real full disk every whole-file write either puts all of the new
+    // content in place or leaves the old file as it was, says why, and
+    // leaves no temporary file behind. Sizes around a page boundary matter:
+    // a small write can fit in the last page the file already has.
+    void fullDiskWholeFileWrites_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::newRow("1 record") << 1;
+        QTest::newRow("63 records") << 63;
+        QTest::newRow("130 records") << 130;
+    }
+    void fullDiskWholeFileWrites()
+    {
+        QFETCH(int, records);
+        test::SmallDisk disk;
+        QUILLARY_REQUIRE_SMALL_DISK(disk);
+        const QString p = disk.filePath(QStringLiteral("data.dat"));
+        QByteArray old;
+        for (int i = 0; i < records; ++i)
+            old += record(char('a' + i % 26));
+        writeRaw(p, old);
+        QVERIFY(disk.fill());
+        const QStringList before = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
+
+        FileServices files;
+        QVERIFY(files.open(p, 1, kLen));
+        QByteArray fresh = old;
+        std::reverse(fresh.begin(), fresh.end());
+        QString error;
+        QVERIFY(!files.replaceContents(1, fresh, &error));
+        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QCOMPARE(contentsOf(p), old);
+        QCOMPARE(files.length(1), old.size());
+
+        error.clear();
+        QVERIFY(!FileServices::writeFileAtomically(p, fresh, &error));
+        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QCOMPARE(contentsOf(p), old);
+
+        error.clear();
+        const QString copy = disk.filePath(QStringLiteral("copy.dat"));
+        QVERIFY(!FileServices::copyFile(p, copy, &error));
+        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QVERIFY(!QFileInfo::exists(copy));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), before);
+
+        // With room again the same writes go through.
+        disk.release();
+        QVERIFY(files.replaceContents(1, fresh, &error));
+        QCOMPARE(contentsOf(p), fresh);
+    }
+
+    // A record write that runs out of space part-way leaves the file at its
+    // old length: no torn fragment that a later append would sit behind.
+    void fullDiskAppendLeavesNoFragment()
+    {
+        test::SmallDisk disk;
+        QUILLARY_REQUIRE_SMALL_DISK(disk);
+        const QString p = disk.filePath(QStringLiteral("data.dat"));
+        QByteArray old;
+        for (int i = 0; i < 63; ++i) // 8,190 bytes: two bytes short of two pages
+            old += record('r');
+        writeRaw(p, old);
+        QVERIFY(disk.fill());
+        FileServices files;
+        QVERIFY(files.open(p, 1, kLen));
+        QString error;
+        QVERIFY(!files.writeRecord(1, 64, record('n'), &error));
+        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QCOMPARE(files.length(1), old.size());
+        QCOMPARE(contentsOf(p), old);
+        QVERIFY(!files.writeRecords(1, 64, record('n') + record('m'), &error));
+        QCOMPARE(contentsOf(p), old);
+    }
+
+    // Whether a handle's file is still the one its path names.
+    void pathState()
+    {
+        const QString p = path(QStringLiteral("watched.dat"));
+        writeRaw(p, record('a'));
+        FileServices files;
+        QVERIFY(files.open(p, 1, kLen));
+        QCOMPARE(files.pathState(1), PathState::Same);
+
+        // Replaced: another file moved onto the name.
+        const QString other = path(QStringLiteral("other.dat"));
+        writeRaw(other, record('o'));
+        QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(p).constData()) == 0);
+        QCOMPARE(files.pathState(1), PathState::Replaced);
+        QString error;
+        QVERIFY(!files.replaceContents(1, record('x'), &error));
+        QVERIFY2(error.contains(QStringLiteral("replaced")), qPrintable(error));
+        QCOMPARE(contentsOf(p), record('o'));
+
+        // Removed.
+        QVERIFY(files.open(p, 2, kLen));
+        QCOMPARE(files.pathState(2), PathState::Same);
+        QVERIFY(QFile::remove(p));
+        QCOMPARE(files.pathState(2), PathState::Removed);
+        QVERIFY(!files.replaceContents(2, record('x'), &error));
+        QVERIFY2(error.contains(QStringLiteral("removed")), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(p));
+
+        // The records of a handle whose file is gone can still be copied.
+        QVERIFY(files.copyOpenFile(1, path(QStringLiteral("rescued.dat")), &error));
+        QCOMPARE(contentsOf(path(QStringLiteral("rescued.dat"))), record('a'));
     }
 
     void writeFileAtomicallyReplaces()
