@@ -38,6 +38,12 @@ public:
         return Answer::No;
     }
     QString input(const QString&, const QString&) override { return {}; }
+    int choose(const QString& text, const QStringList& choices, Icon, const QString&) override
+    {
+        std::fprintf(stderr, "unexpected box: %s\n", qPrintable(text));
+        failed = true;
+        return int(choices.size()) - 1;
+    }
     std::optional<QString> openFileName(const QString&) override { return std::nullopt; }
     std::optional<QString> saveFileName(const QString&) override { return std::nullopt; }
     void runModal(QDialog&) override {}

@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace quillary {
@@ -68,6 +69,30 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
         return buttons == Buttons::OkCancel && box.clickedButton() == nullptr ? Answer::Cancel
                                                                               : Answer::Ok;
     }
+}
+
+int QtDialogs::choose(const QString& text, const QStringList& choices, Icon icon,
+                      const QString& title)
+{
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(icon == Icon::Information   ? QMessageBox::Information
+                : icon == Icon::Exclamation ? QMessageBox::Warning
+                                            : QMessageBox::NoIcon);
+    QList<QAbstractButton*> buttons;
+    for (int i = 0; i < choices.size(); ++i) {
+        const bool last = i == choices.size() - 1;
+        buttons.append(box.addButton(choices[i], last ? QMessageBox::RejectRole
+                                                      : QMessageBox::AcceptRole));
+    }
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.constFirst()));
+        box.setEscapeButton(buttons.constLast());
+    }
+    box.exec();
+    const int chosen = int(buttons.indexOf(box.clickedButton()));
+    return chosen >= 0 ? chosen : int(choices.size()) - 1;
 }
 
 QString QtDialogs::input(const QString& prompt, const QString& title)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QDialog;
@@ -27,6 +28,11 @@ public:
     // Returns the typed text; the empty text when the user cancels.
     virtual QString input(const QString& prompt, const QString& title) = 0;
 
+    // A box whose buttons carry the given captions, in that order; the last
+    // one is the one Escape presses. Returns the index of the button chosen.
+    virtual int choose(const QString& text, const QStringList& choices, Icon icon,
+                       const QString& title) = 0;
+
     // File dialogs that accept the name of a file that does not exist yet.
     // std::nullopt means the user cancelled.
     virtual std::optional<QString> openFileName(const QString& title) = 0;
@@ -47,6 +53,8 @@ class QtDialogs final : public Dialogs {
 public:
     Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
     QString input(const QString& prompt, const QString& title) override;
+    int choose(const QString& text, const QStringList& choices, Icon icon,
+               const QString& title) override;
     std::optional<QString> openFileName(const QString& title) override;
     std::optional<QString> saveFileName(const QString& title) override;
     std::optional<QString> exportFileName(const QString& title, const QString& filter) override;

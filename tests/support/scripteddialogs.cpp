@@ -13,6 +13,7 @@ const char* kindName(ShownBox::Kind kind)
     switch (kind) {
     case ShownBox::Kind::Message: return "message box";
     case ShownBox::Kind::Input: return "input box";
+    case ShownBox::Kind::Choice: return "box with choices";
     case ShownBox::Kind::OpenFile: return "file-open dialog";
     case ShownBox::Kind::SaveFile: return "file-save dialog";
     case ShownBox::Kind::Modal: return "modal window";
@@ -31,6 +32,14 @@ ScriptedDialogs& ScriptedDialogs::answerMessage(Answer answer)
 ScriptedDialogs& ScriptedDialogs::answerInput(const QString& text)
 {
     script_.push_back({ShownBox::Kind::Input, Answer::Ok, text, {}, {}});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::answerChoice(int index)
+{
+    Step step{ShownBox::Kind::Choice, Answer::Ok, {}, {}, {}};
+    step.choice = index;
+    script_.push_back(std::move(step));
     return *this;
 }
 
@@ -75,7 +84,7 @@ std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(ShownBox::Kind kind, 
 
 Answer ScriptedDialogs::message(const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    const auto step = take(ShownBox::Kind::Message, {ShownBox::Kind::Message, title, text, buttons, icon});
+    const auto step = take(ShownBox::Kind::Message, {ShownBox::Kind::Message, title, text, buttons, icon, {}});
     if (!step)
         return buttons == Buttons::YesNo ? Answer::No
              : buttons == Buttons::OkCancel ? Answer::Cancel
@@ -85,25 +94,37 @@ Answer ScriptedDialogs::message(const QString& text, Buttons buttons, Icon icon,
 
 QString ScriptedDialogs::input(const QString& prompt, const QString& title)
 {
-    const auto step = take(ShownBox::Kind::Input, {ShownBox::Kind::Input, title, prompt, Buttons::OkCancel, Icon::None});
+    const auto step = take(ShownBox::Kind::Input, {ShownBox::Kind::Input, title, prompt, Buttons::OkCancel, Icon::None, {}});
     return step ? step->text : QString();
+}
+
+int ScriptedDialogs::choose(const QString& text, const QStringList& choices, Icon icon,
+                            const QString& title)
+{
+    ShownBox box{ShownBox::Kind::Choice, title, text, Buttons::Ok, icon, {}};
+    box.choices = choices;
+    const auto step = take(ShownBox::Kind::Choice, box);
+    // Unscripted, the box is left as Escape leaves it.
+    if (!step || step->choice < 0 || step->choice >= choices.size())
+        return int(choices.size()) - 1;
+    return step->choice;
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(const QString& title)
 {
-    const auto step = take(ShownBox::Kind::OpenFile, {ShownBox::Kind::OpenFile, title, {}, Buttons::OkCancel, Icon::None});
+    const auto step = take(ShownBox::Kind::OpenFile, {ShownBox::Kind::OpenFile, title, {}, Buttons::OkCancel, Icon::None, {}});
     return step ? step->path : std::nullopt;
 }
 
 std::optional<QString> ScriptedDialogs::saveFileName(const QString& title)
 {
-    const auto step = take(ShownBox::Kind::SaveFile, {ShownBox::Kind::SaveFile, title, {}, Buttons::OkCancel, Icon::None});
+    const auto step = take(ShownBox::Kind::SaveFile, {ShownBox::Kind::SaveFile, title, {}, Buttons::OkCancel, Icon::None, {}});
     return step ? step->path : std::nullopt;
 }
 
 void ScriptedDialogs::runModal(QDialog& dialog)
 {
-    const auto step = take(ShownBox::Kind::Modal, {ShownBox::Kind::Modal, dialog.windowTitle(), dialog.windowTitle(), Buttons::Ok, Icon::None});
+    const auto step = take(ShownBox::Kind::Modal, {ShownBox::Kind::Modal, dialog.windowTitle(), dialog.windowTitle(), Buttons::Ok, Icon::None, {}});
     // Shown the way exec() shows it, so the window's own show handling
     // runs, but without a nested event loop.
     dialog.setWindowModality(Qt::ApplicationModal);

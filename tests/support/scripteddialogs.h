@@ -12,12 +12,13 @@ namespace quillary::test {
 
 // A box the program showed, as the user would have seen it.
 struct ShownBox {
-    enum class Kind { Message, Input, OpenFile, SaveFile, Modal };
+    enum class Kind { Message, Input, Choice, OpenFile, SaveFile, Modal };
     Kind kind = Kind::Message;
     QString title;
     QString text; // message text or input prompt; the window title for Modal
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    QStringList choices; // the buttons of a Choice box
 };
 
 // Dialogs for tests: answers come from a queue the test fills beforehand,
@@ -28,6 +29,8 @@ class ScriptedDialogs final : public Dialogs {
 public:
     ScriptedDialogs& answerMessage(Answer answer);
     ScriptedDialogs& answerInput(const QString& text);
+    // Presses the button of that index in the next box with buttons of its own.
+    ScriptedDialogs& answerChoice(int index);
     ScriptedDialogs& answerOpenFile(std::optional<QString> path);
     ScriptedDialogs& answerSaveFile(std::optional<QString> path);
     // Runs the handler while the modal window is shown, then closes it.
@@ -35,6 +38,8 @@ public:
 
     Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
     QString input(const QString& prompt, const QString& title) override;
+    int choose(const QString& text, const QStringList& choices, Icon icon,
+               const QString& title) override;
     std::optional<QString> openFileName(const QString& title) override;
     std::optional<QString> saveFileName(const QString& title) override;
     void runModal(QDialog& dialog) override;
@@ -61,6 +66,7 @@ private:
         QString text;
         std::optional<QString> path;
         std::function<void(QDialog&)> modal;
+        int choice = -1;
     };
     std::optional<Step> take(ShownBox::Kind kind, const ShownBox& box);
 
