@@ -245,6 +245,14 @@ void Taxmain::closeEvent(QCloseEvent* event)
     // Every record window gets its own close handling (it saves the record
     // on display) before the program ends.
     mdiArea_->closeAllSubWindows();
+    // A window whose record could not be saved may have been kept open by
+    // the user; the program then goes on.
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+        if (sub->isVisible()) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 

@@ -55,6 +55,12 @@ int DataFile::recordCount() const
     return int(std::min<qint64>(count, kMaxRecords));
 }
 
+PathState DataFile::pathState() const
+{
+    // A file the program has let go of (at its end) has nothing to tell.
+    return isOpen() && files_.isOpen(fileNo_) ? files_.pathState(fileNo_) : PathState::Same;
+}
+
 bool DataFile::read(int n, TaxRecord& record) const
 {
     QByteArray buffer(kRecordLength, ' ');
@@ -77,7 +83,13 @@ bool DataFile::write(int n, const TaxRecord& record, QString* error)
             *error = tooManyRecords();
         return false;
     }
-    return files_.writeRecord(fileNo_, n, record.bytes(), error);
+    if (const PathState state = pathState(); state != PathState::Same) {
+        if (error)
+            *error = pathStateError(state);
+        return false;
+    }
+    return files_.writeRecord(fileNo_, n, record.bytes(), error)
+        && files_.flush(fileNo_, error);
 }
 
 bool DataFile::readAll(std::vector<TaxRecord>& records) const

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "platform/fileservices.h"
 #include "records/taxrecord.h"
 
 #include <QString>
 #include <vector>
 
 namespace quillary {
-
-class FileServices;
 
 enum class OpenStatus { Ok, CannotOpen, TooManyRecords };
 
@@ -32,8 +31,14 @@ public:
     // File length divided by 130; a trailing fragment is not counted.
     int recordCount() const;
 
+    // Whether the file is still at its path: another program may have
+    // removed it or moved another file onto its name.
+    PathState pathState() const;
+
     // Record n is 1-based. A read beyond the end answers false and leaves a
-    // blank record. Writing beyond record 32,767 fails.
+    // blank record. Writing beyond record 32,767 fails. A write is done when
+    // it is on the disk; it fails, and changes nothing, when the file is no
+    // longer at its path, since the record would go to a file no one sees.
     bool read(int n, TaxRecord& record) const;
     bool write(int n, const TaxRecord& record, QString* error = nullptr);
 

@@ -436,6 +436,23 @@ Quillary* Quillary::open(AppState& state)
         return nullptr;
     }
     if (sub) {
+        // Another program may have removed or replaced the file while the
+        // user was elsewhere: look again whenever the window comes back.
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, window,
+                         [window](Qt::WindowStates before, Qt::WindowStates now) {
+                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
+                                 QMetaObject::invokeMethod(window,
+                                                           &Quillary::checkFileOnActivation,
+                                                           Qt::QueuedConnection);
+                         });
+        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
+                         [window, sub](Qt::ApplicationState appState) {
+                             if (appState == Qt::ApplicationActive && sub->mdiArea()
+                                 && sub->mdiArea()->currentSubWindow() == sub)
+                                 QMetaObject::invokeMethod(window,
+                                                           &Quillary::checkFileOnActivation,
+                                                           Qt::QueuedConnection);
+                         });
         sub->adjustSize();
         // Placed at its usual spot, moved in as far as needed to lie wholly
         // inside the workspace.
@@ -615,25 +632,22 @@ void Quillary::Buttonupd()
     Command8->setEnabled(!atEnd);
 }
 
-void Quillary::saveStep()
+bool Quillary::saveStep()
 {
-    if (adding_ == 1)
-        addr();
-    else
-        savr();
+    return adding_ == 1 ? addr() : savr();
 }
 
-void Quillary::savr()
+bool Quillary::savr()
 {
-    writeBack(false);
+    return writeBack(false);
 }
 
-void Quillary::addr()
+bool Quillary::addr()
 {
-    writeBack(true);
+    return writeBack(true);
 }
 
-void Quillary::writeBack(bool adding)
+bool Quillary::writeBack(bool adding)
 {
     Dialogs& dialogs = state_.platform.dialogs;
     const QString today = shortDate(Clock::today());
@@ -646,7 +660,7 @@ void Quillary::writeBack(bool adding)
         adding_ = 0;
         if (adding)
             Presrecord = Lastrecord;
-        return;
+        return true;
     }
 
     // A given-up add leaves the window browsing its last record. Left at
@@ -657,39 +671,44 @@ void Quillary::writeBack(bool adding)
             adding_ = 0;
             Presrecord = Lastrecord;
         }
+        return true;
     };
 
     std::optional<QDate> date = parseDate(Text1->text());
     while (!date) {
         const QString answer = dialogs.input(kDatePrompt, kDateTitle);
-        if (answer.isEmpty()) {
-            giveUp();
-            return;
-        }
+        if (answer.isEmpty())
+            return giveUp();
         Text1->setText(answer);
         date = parseDate(answer);
     }
 
+    // A record that cannot be written stays on the form as it is, still to
+    // be saved, and the command that asked for the save goes no further: a
+    // move or a new record would throw away what the user typed.
     const QString failed = adding ? QStringLiteral("The most recent 'Add' record failed")
                                   : QStringLiteral("The most recent change record failed");
+    auto fail = [&](const QString& why, const QString& remedy) {
+        dialogs.message(failed + QStringLiteral("\n\n") + why + QStringLiteral("\n\n") + remedy);
+        Buttonupd();
+        return false;
+    };
     const QString amountPrompt = kAmountPromptStart
         + (adding ? QStringLiteral("the current record.")
                   : QStringLiteral("changes to the current record."));
     CurrencyResult amount = textToCurrency(Text6->text());
     while (amount.status == CurrencyStatus::NotANumber) {
         const QString answer = dialogs.input(amountPrompt, kAmountTitle);
-        if (answer.isEmpty()) {
-            giveUp();
-            return;
-        }
+        if (answer.isEmpty())
+            return giveUp();
         Text6->setText(answer);
         amount = textToCurrency(answer);
     }
-    if (!amount.ok()) {
-        dialogs.message(failed);
-        giveUp();
-        return;
-    }
+    if (!amount.ok())
+        return fail(QStringLiteral("The amount %1 is larger than a record can hold.")
+                        .arg(trimBlanks(Text6->text())),
+                    QStringLiteral("The record is still on the form: correct the amount and "
+                                   "try again."));
 
     TaxRecord record;
     record.setField(Field::Amount, currencyToText(amount.value));
@@ -701,6 +720,8 @@ void Quillary::writeBack(bool adding)
     record.setField(Field::Description, trimBlanks(Text2->text()));
     record.setKind(Kind{!Option1->isChecked(), !Option3->isChecked()});
 
+    if (!fileInPlace())
+        return false;
     // A new record goes right after the last one, an edited one where it
     // stands: any other number would leave a gap of garbage records or a
     // record the window does not count. Nor may the file grow past the
@@ -708,43 +729,50 @@ void Quillary::writeBack(bool adding)
     QString error;
     const int limit = std::min(adding ? Lastrecord + 1 : Lastrecord, file_.recordCount() + 1);
     const bool inRange = Presrecord >= 1 && Presrecord <= limit && Presrecord <= kMaxRecords;
-    if (!inRange || !file_.write(Presrecord, record, &error)) {
-        dialogs.message(failed);
-        giveUp();
-        return;
-    }
+    if (!inRange)
+        error = QStringLiteral("The record number no longer matches the file");
+    if (!inRange || !file_.write(Presrecord, record, &error))
+        return fail(QStringLiteral("It could not be written to '%1': %2.").arg(presfile, error),
+                    QStringLiteral("The record is still on the form. Try again once the "
+                                   "problem is solved, or keep the records in another file "
+                                   "with 'Save File As' in the File menu."));
     buffer_ = record;
     if (adding) {
         Lastrecord = Presrecord;
         adding_ = 0;
     }
     Buttonupd();
+    return true;
 }
 
 void Quillary::Command7_Click()
 {
-    saveStep();
+    if (!saveStep())
+        return;
     Presrecord = 1;
     uprec();
 }
 
 void Quillary::Command6_Click()
 {
-    saveStep();
+    if (!saveStep())
+        return;
     Presrecord = Presrecord - 1;
     uprec();
 }
 
 void Quillary::Command5_Click()
 {
-    saveStep();
+    if (!saveStep())
+        return;
     Presrecord = Presrecord + 1;
     uprec();
 }
 
 void Quillary::Command8_Click()
 {
-    saveStep();
+    if (!saveStep())
+        return;
     Presrecord = Lastrecord;
     uprec();
 }
@@ -754,15 +782,17 @@ void Quillary::HScroll1_Change(int value)
     if (value == Presrecord || inScrollChange_)
         return;
     inScrollChange_ = true;
-    saveStep();
-    Presrecord = value;
-    uprec();
+    if (saveStep()) {
+        Presrecord = value;
+        uprec();
+    }
     inScrollChange_ = false;
 }
 
 void Quillary::Command1_Click()
 {
-    saveStep();
+    if (!saveStep())
+        return;
     state_.filename = presfile;
     Taxtot totals(state_, &presfile, window());
     state_.platform.dialogs.runModal(totals);
@@ -790,8 +820,13 @@ void Quillary::closeEvent(QCloseEvent* event)
 {
     if (!closeHandled_) {
         closeHandled_ = true;
-        if (!closingSaved_ && file_.isOpen())
-            saveStep();
+        if (!closingSaved_ && file_.isOpen() && !saveStep()
+            && !loseUnsavedRecord(QStringLiteral("Close the window anyway and lose it?"),
+                                  QStringLiteral("Record not saved"))) {
+            closeHandled_ = false;
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     // Closing the form itself also takes its MDI window away.

@@ -55,15 +55,24 @@ public:
     int Presrecord = 0;
     QPointer<Quillary> newtax;
 
-    // Public procedures.
+    // Public procedures. savr, addr and the save step answer false when the
+    // record could not be written (the user was told why): it stays on the
+    // form, still to be saved, and the command that asked goes no further.
+    // A record not written because it was blank or its correction was
+    // cancelled is no failure: the command goes on, as it always has.
     void uprec();
-    void savr();
-    void addr();
+    bool savr();
+    bool addr();
     void listfil();
     void Buttonupd();
     void UpdateMenu();
     // addr while adding, savr otherwise.
-    void saveStep();
+    bool saveStep();
+
+    // Tells the user, once for each change, when the file this window has
+    // open was removed or replaced by another program; run whenever the
+    // window becomes active.
+    void checkFileOnActivation();
 
     bool isAdding() const { return adding_ == 1; }
     const DataFile& dataFile() const { return file_; }
@@ -108,7 +117,19 @@ private:
     // Opens presfile as the window's file; false when it cannot be opened.
     bool openPresfile(QString* error);
     // savr (adding false) and addr (adding true) share one procedure.
-    void writeBack(bool adding);
+    bool writeBack(bool adding);
+    // Save File As after the save step (recordSaved tells whether it wrote
+    // the record on the form; if not, it is written into the new file).
+    void saveAs(bool recordSaved);
+    // Asks whether to go on with a command that would lose the record the
+    // save step could not write.
+    bool loseUnsavedRecord(const QString& question, const QString& title);
+    // Before a write: whether the file is still at its name. If not, the
+    // user is told, offered to save the records elsewhere or to reopen the
+    // file as it is now, and nothing is written.
+    bool fileInPlace();
+    void tellFileGone(PathState state);
+    void reopenFile();
     // Shows the kind of a record on the option buttons; false for an
     // unknown kind code, which leaves the buttons as they are.
     bool selectKind(char code);
@@ -131,6 +152,10 @@ private:
     bool closeHandled_ = false;
     // Guards HScroll1_Change against running inside itself.
     bool inScrollChange_ = false;
+    // What the user was last told about the file's place, and whether that
+    // box is up.
+    PathState toldState_ = PathState::Same;
+    bool inFileGoneBox_ = false;
 
     // The window's own copy of the recent-files list (entries 1 to 4) and
     // its menu elements (element 0 is the separator; null until created).

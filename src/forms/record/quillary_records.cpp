@@ -20,7 +20,8 @@ const QString kNoRecords = QStringLiteral("No records, one will now be added.");
 
 void Quillary::Command3_Click()
 {
-    saveStep();
+    if (!saveStep())
+        return;
     // The record count is a 16-bit number: a file that is full cannot take
     // record 32,768, and starting an add that could never be written would
     // only lose what the user types.
@@ -60,6 +61,8 @@ void Quillary::Command4_Click()
         return;
     }
 
+    if (!fileInPlace())
+        return;
     // The file is rewritten as a whole and atomically: should anything go
     // wrong, it keeps every record it had.
     QString error;
@@ -104,8 +107,7 @@ void Quillary::undolast_Click()
 
 void Quillary::sortRecords(SortOrder order)
 {
-    saveStep();
-    if (Lastrecord < 2)
+    if (!saveStep() || Lastrecord < 2 || !fileInPlace())
         return;
     QString error;
     if (!sortFile(file_, order, &error))
@@ -128,7 +130,8 @@ void Quillary::sorttype_Click()
 void Quillary::srch_Click()
 {
     Dialogs& dialogs = state_.platform.dialogs;
-    saveStep();
+    if (!saveStep())
+        return;
     int found = 0;
     if (Lastrecord == 0) {
         dialogs.message(kNoRecords, Buttons::Ok, Icon::None, kAppTitle);

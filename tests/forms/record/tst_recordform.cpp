@@ -502,18 +502,26 @@ private slots:
         }
     }
 
+    // A record that cannot be written is reported with the reason and stays
+    // on the form, still to be saved: nothing the user typed is lost, and
+    // once the problem is gone the same save writes it.
     void failuresAreReported_data()
     {
         QTest::addColumn<bool>("adding");
         QTest::addColumn<QString>("amount");
         QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("reason");
         QTest::newRow("change, amount out of range")
-            << false << "99999999999999999999" << false << kChangeFailed;
-        QTest::newRow("change, disk full") << false << "5" << true << kChangeFailed;
+            << false << "99999999999999999999" << false << kChangeFailed
+            << "The amount 99999999999999999999 is larger than a record can hold.";
+        QTest::newRow("change, disk full")
+            << false << "5" << true << kChangeFailed << ": No space left on device.";
         QTest::newRow("add, amount out of range")
-            << true << "-99999999999999999999" << false << kAddFailed;
-        QTest::newRow("add, disk full") << true << "5" << true << kAddFailed;
+            << true << "-99999999999999999999" << false << kAddFailed
+            << "The amount -99999999999999999999 is larger than a record can hold.";
+        QTest::newRow("add, disk full")
+            << true << "5" << true << kAddFailed << ": No space left on device.";
     }
     void failuresAreReported()
     {
@@ -521,19 +529,37 @@ private slots:
         QFETCH(QString, amount);
         QFETCH(bool, diskFull);
         QFETCH(QString, message);
+        QFETCH(QString, reason);
         const Target t = openTarget(adding);
         View v(t.w);
         v.text("Text6")->setText(amount);
+        v.text("Text2")->setText(QStringLiteral("typed by the user"));
         if (diskFull)
             FileServices::setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
-        t.w->saveStep();
+        QVERIFY(!t.w->saveStep());
         FileServices::setFaultInjector({});
-        QCOMPARE(env_->dialogs.last().text, message);
+        const QString text = env_->dialogs.last().text;
+        QVERIFY2(text.startsWith(message + QStringLiteral("\n\n")), qPrintable(text));
+        QVERIFY2(text.contains(reason), qPrintable(text));
         QCOMPARE(env_->dialogs.last().title, QStringLiteral("Quillary2"));
         QCOMPARE(readBytes(t.file), t.before);
-        QVERIFY(!t.w->isAdding());
+        QCOMPARE(t.w->isAdding(), adding);
         QCOMPARE(t.w->Lastrecord, adding ? 0 : 3);
+        QCOMPARE(t.w->Presrecord, t.n);
+        QCOMPARE(v.text("Text6")->text(), amount);
+        QCOMPARE(v.text("Text2")->text(), QStringLiteral("typed by the user"));
+
+        // The problem solved, the same record is written.
+        v.text("Text6")->setText(QStringLiteral("5"));
+        QVERIFY(t.w->saveStep());
+        QVERIFY(!t.w->isAdding());
+        QCOMPARE(t.w->Lastrecord, adding ? 1 : 3);
+        QCOMPARE(readBytes(t.file).size(), (adding ? 1 : 3) * kRecordLength);
+        TaxRecord written;
+        QVERIFY(t.w->dataFile().read(t.n, written));
+        QCOMPARE(trimBlanks(written.field(Field::Description)),
+                 QStringLiteral("typed by the user"));
     }
 
     void addWritesAfterTheLastRecord()
@@ -657,10 +683,11 @@ private slots:
         writeBytes(env_->path("sample.dat"), shortFile);
         env_->dialogs.answerMessage(Answer::Ok);
         v.button("Command6")->click();
-        QCOMPARE(env_->dialogs.last().text, kChangeFailed);
-        QCOMPARE(w->Presrecord, 2);
+        QVERIFY(env_->dialogs.last().text.startsWith(kChangeFailed));
+        // The record could not be saved, so the window stays on it.
+        QCOMPARE(w->Presrecord, 3);
         QCOMPARE(v.text("Text2")->text().trimmed(), QStringLiteral("April salary"));
-        QCOMPARE(v.caption(), QStringLiteral("Record No.   2  0f   3"));
+        QCOMPARE(v.caption(), QStringLiteral("Record No.   3  0f   3"));
         QCOMPARE(sampleBytes(), shortFile);
     }
 
