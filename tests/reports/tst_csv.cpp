@@ -1,0 +1,190 @@
+// CSV as the program writes it, read back by a real CSV parser (Python's csv
+// module) and compared field by field.
+
+#include "reports/exports.h"
+#include "support/testenv.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace quillary;
+
+namespace {
+
+TaxRecord record(char kind, const QString& date, const QString& amount, const QString& invoice,
+                 const QString& pay, const QString& type, const QString& party,
+                 const QString& description)
+{
+    QByteArray bytes(kRecordLength, ' ');
+    bytes[0] = kind;
+    TaxRecord r = TaxRecord::fromBytes(bytes);
+    r.setField(Field::Date, date);
+    r.setField(Field::Amount, amount);
+    r.setField(Field::Invoice, invoice);
+    r.setField(Field::PayMethod, pay);
+    r.setField(Field::Type, type);
+    r.setField(Field::Party, party);
+    r.setField(Field::Description, description);
+    return r;
+}
+
+// A record whose fields hold bytes the form never writes, as a damaged or
+// hostile file may: line breaks and quotes.
+TaxRecord withRawDescription(TaxRecord r, const QByteArray& raw)
+{
+    QByteArray bytes = r.bytes();
+    bytes.replace(110, raw.size(), raw);
+    return TaxRecord::fromBytes(bytes);
+}
+
+// The rows Python's csv module reads from the file.
+QList<QStringList> readBack(const QByteArray& csv)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.csv"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(csv) != csv.size())
+        return {};
+    f.close();
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import csv, json, sys\n"
+                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                                 "    print(json.dumps(list(csv.reader(f, strict=True))))\n"),
+                  path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        qWarning("python3: %s", python.readAllStandardError().constData());
+        return {};
+    }
+    QList<QStringList> rows;
+    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        QStringList fields;
+        for (const QJsonValue& field : row.toArray())
+            fields << field.toString();
+        rows << fields;
+    }
+    return rows;
+}
+
+const QStringList kHeader{"Record No.", "Personal/Business", "Expense/Income", "Date", "Amount",
+                          "Invoice No.", "Pay Method", "Type", "Paid to/by", "Description"};
+
+} // namespace
+
+Q_DECLARE_METATYPE(TaxRecord)
+
+class TestCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("safe");  // csvSafeText
+        QTest::addColumn<QString>("field"); // csvField of the safe text
+        QTest::newRow("plain") << "Office Depot" << "Office Depot" << "Office Depot";
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("comma") << "Smith, John" << "Smith, John" << "\"Smith, John\"";
+        QTest::newRow("quotes") << "the \"best\"" << "the \"best\"" << "\"the \"\"best\"\"\"";
+        QTest::newRow("line feed") << "a\nb" << "a\nb" << "\"a\nb\"";
+        QTest::newRow("carriage return inside") << "a\rb" << "a\rb" << "\"a\rb\"";
+        QTest::newRow("formula") << "=SUM(A1:A9)" << "'=SUM(A1:A9)" << "'=SUM(A1:A9)";
+        QTest::newRow("plus") << "+1 555" << "'+1 555" << "'+1 555";
+        QTest::newRow("minus") << "-2" << "'-2" << "'-2";
+        QTest::newRow("at") << "@cmd" << "'@cmd" << "'@cmd";
+        QTest::newRow("tab") << "\tx" << "'\tx" << "'\tx";
+        QTest::newRow("leading carriage return") << "\rx" << "'\rx" << "\"'\rx\"";
+        QTest::newRow("formula with comma") << "=A1,B1" << "'=A1,B1" << "\"'=A1,B1\"";
+        QTest::newRow("equals inside") << "a=b" << "a=b" << "a=b";
+        QTest::newRow("apostrophe first") << "'quoted" << "'quoted" << "'quoted";
+    }
+    void fields()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, safe);
+        QFETCH(QString, field);
+        QCOMPARE(csvSafeText(text), safe);
+        QCOMPARE(csvField(csvSafeText(text)), field);
+    }
+
+    void fileFormat()
+    {
+        CsvTable table;
+        table.header = {QStringLiteral("a"), QStringLiteral("b")};
+        table.rows = {{{QStringLiteral("x")}, CsvCell::number(QStringLiteral("-1.5"))}};
+        QCOMPARE(encodeCsv(table), QByteArray("\xEF\xBB\xBF" "a,b\r\nx,-1.5\r\n"));
+        CsvTable empty;
+        empty.header = {QStringLiteral("only")};
+        QCOMPARE(encodeCsv(empty), QByteArray("\xEF\xBB\xBF" "only\r\n"));
+    }
+
+    // Each record's row as a spreadsheet reads it.
+    void recordsReadBack_data()
+    {
+        QTest::addColumn<TaxRecord>("record");
+        QTest::addColumn<QStringList>("row"); // after the record number
+        QTest::newRow("personal expense")
+            << record('0', "3/14/2024", "125.4", "A-1041", "Check No: 1041",
+                      "Medical and Dental Fees", "Dr. Meyer", "Check-up")
+            << QStringList{"Personal", "Expense", "2024-03-14", "125.4", "A-1041",
+                           "Check No: 1041", "Medical and Dental Fees", "Dr. Meyer", "Check-up"};
+        QTest::newRow("business income, two-digit year, four decimals")
+            << record('3', "12/31/99", "1234.5678", "", "Account", "Receipts or Sales",
+                      "Acme, Inc.", "Q4 \"final\"")
+            << QStringList{"Business", "Income", "1999-12-31", "1234.5678", "", "Account",
+                           "Receipts or Sales", "Acme, Inc.", "Q4 \"final\""};
+        QTest::newRow("negative amount, formula texts")
+            << record('2', "1/2/2025", "-89.99", "=1+2", "+1 555", "Supplies", "@home",
+                      "=SUM(A1:A9)")
+            << QStringList{"Business", "Expense", "2025-01-02", "-89.99", "'=1+2", "'+1 555",
+                           "Supplies", "'@home", "'=SUM(A1:A9)"};
+        QTest::newRow("accented text from Windows-1252")
+            << record('1', "7/4/2024", "50", "", "Cash", "Other", QString::fromUtf8("Müller & Söhne"),
+                      QString::fromUtf8("Café – 5 €"))
+            << QStringList{"Personal", "Income", "2024-07-04", "50", "", "Cash", "Other",
+                           QString::fromUtf8("Müller & Söhne"), QString::fromUtf8("Café – 5 €")};
+        QTest::newRow("unreadable date and amount, unknown kind")
+            << record('7', "31/31/2024", "12,34,5", "", "", "Travel", "", "broken")
+            << QStringList{"", "", "31/31/2024", "12,34,5", "", "", "Travel", "", "broken"};
+        QTest::newRow("amount of a minus sign only is text")
+            << record('0', "1/1/2024", "-", "", "", "Other", "", "")
+            << QStringList{"Personal", "Expense", "2024-01-01", "'-", "", "", "Other", "", ""};
+        QTest::newRow("line breaks in a damaged field")
+            << withRawDescription(record('0', "1/1/2024", "1", "", "", "Other", "", ""),
+                                  "two\r\nlines \"q\"")
+            << QStringList{"Personal", "Expense", "2024-01-01", "1", "", "", "Other", "",
+                           "two\r\nlines \"q\""};
+    }
+    void recordsReadBack()
+    {
+        QFETCH(TaxRecord, record);
+        QFETCH(QStringList, row);
+        test::LocaleGuard us(QStringLiteral("en_US"));
+        const QList<QStringList> rows = readBack(encodeCsv(recordsTable({record, record})));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0], kHeader);
+        QCOMPARE(rows[1], QStringList{"1"} + row);
+        QCOMPARE(rows[2], QStringList{"2"} + row);
+    }
+
+    void emptyFileGivesTheHeaderOnly()
+    {
+        QCOMPARE(readBack(encodeCsv(recordsTable({}))), QList<QStringList>{kHeader});
+    }
+
+    // Amounts and dates written under another locale come out the same.
+    void recordsOfAGermanFile()
+    {
+        test::LocaleGuard de(QStringLiteral("de_DE"));
+        const QList<QStringList> rows = readBack(encodeCsv(recordsTable(
+            {record('0', "14.03.2024", "-1234,5", "", "", "Other", "", "")})));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1].mid(3, 2), (QStringList{"2024-03-14", "-1234.5"}));
+    }
+};
+
+QUILLARY_TEST_MAIN(TestCsv)
+#include "tst_csv.moc"
