@@ -1,7 +1,7 @@
 // Shows the totals window on 25 listed records and saves a picture of it:
 //   bench_totals_screenshot OUTPUT.png
 // Prints how long the window took to build and paint.
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "forms/totals/taxtot.h"
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"

@@ -1,4 +1,4 @@
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "platform/dialogs.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "forms/record/quillary.h"
+#include "session/appstate.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,7 +14,6 @@ class QMenu;
 
 namespace quillary {
 
-class Quillary;
 
 // The MDI frame: the program's first window and the parent of the record
 // windows. Its own menus are in the menu bar only while no record window

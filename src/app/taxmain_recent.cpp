@@ -1,6 +1,6 @@
 #include "app/taxmain.h"
 
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 #include "forms/record/quillary.h"
 #include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"

@@ -1,5 +1,7 @@
 #include "forms/common.h"
 
+#include "records/datafile.h"
+
 #include <QAction>
 #include <QMenu>
 
@@ -24,6 +26,17 @@ QAction* addMenuSeparator(QMenu* menu, const char* name)
     QAction* action = menu->addSeparator();
     action->setObjectName(QString::fromLatin1(name));
     return action;
+}
+
+QString sortFailedText(const DataFile& file, const QString& error)
+{
+    return file.isOpen()
+        ? QStringLiteral("The records could not be sorted: %1\n\nThe data file has not been "
+                         "changed.")
+              .arg(error)
+        : QStringLiteral("The records were sorted, but the data file could not be opened "
+                         "again: %1\n\nClose this window and open the file anew.")
+              .arg(error);
 }
 
 } // namespace quillary

@@ -7,6 +7,8 @@ class QMenu;
 
 namespace quillary {
 
+class DataFile;
+
 // Line break of the message texts: carriage return, line feed.
 inline const QString kCrLf = QStringLiteral("\r\n");
 
@@ -16,5 +18,9 @@ QString programDescription();
 // A menu item or separator with its object name, so tests can find it.
 QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption);
 QAction* addMenuSeparator(QMenu* menu, const char* name);
+
+// What to tell the user when sortFile failed; file is the file it was given.
+QString sortFailedText(const DataFile& file, const QString& error);
+inline const QString kSortFailedTitle = QStringLiteral("Sort failed");
 
 } // namespace quillary

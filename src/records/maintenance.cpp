@@ -84,15 +84,4 @@ bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& lo
     return replaceContents(file, contents, error);
 }
 
-QString sortFailedText(const DataFile& file, const QString& error)
-{
-    return file.isOpen()
-        ? QStringLiteral("The records could not be sorted: %1\n\nThe data file has not been "
-                         "changed.")
-              .arg(error)
-        : QStringLiteral("The records were sorted, but the data file could not be opened "
-                         "again: %1\n\nClose this window and open the file anew.")
-              .arg(error);
-}
-
 } // namespace quillary

@@ -1,7 +1,7 @@
 // The frame: startup, its commands and texts, and the menu bar that follows
 // the active record window. Also the help window.
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "platform/fileservices.h"
@@ -11,7 +11,7 @@
 #include "platform/settingsstore.h"
 #include "records/taxrecord.h"
 #include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QLineEdit>
 #include <QMdiArea>

@@ -533,5 +533,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestFileServices)
+QUILLARY_CORE_TEST_MAIN(TestFileServices)
 #include "tst_fileservices.moc"

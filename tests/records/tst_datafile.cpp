@@ -355,5 +355,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestDataFile)
+QUILLARY_CORE_TEST_MAIN(TestDataFile)
 #include "tst_datafile.moc"

@@ -288,5 +288,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestMaintenance)
+QUILLARY_CORE_TEST_MAIN(TestMaintenance)
 #include "tst_maintenance.moc"

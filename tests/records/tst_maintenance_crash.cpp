@@ -225,7 +225,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsSet(kChildMode))
         return runChild(qgetenv(kChildMode), qEnvironmentVariable(kChildFile));
     quillary::test::isolateTestProcess();
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     TestCrash tc;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&tc, argc, argv);

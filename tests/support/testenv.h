@@ -1,23 +1,18 @@
 #pragma once
 
-#include "platform/help.h"
+// What every test program shares, without a GUI: the process kept away from
+// the user's files, and the locale and day pinned.
+
 #include "platform/localeservices.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
-#include <QApplication>
 #include <QTest>
 
 namespace quillary::test {
-
-// Help that only counts how often it was opened.
-class RecordingHelp final : public HelpService {
-public:
-    void showContents() override { ++opened; }
-    int opened = 0;
-};
 
 // Pins the default locale for the lifetime of the object.
 class LocaleGuard {
@@ -56,12 +51,13 @@ void isolateTestProcess();
 
 } // namespace quillary::test
 
-// Like QTEST_MAIN, with the process isolated before the application starts.
-#define QUILLARY_TEST_MAIN(TestObject)                                                   \
+// Like QTEST_GUILESS_MAIN, with the process isolated before the application
+// starts: for tests of the layers without widgets.
+#define QUILLARY_CORE_TEST_MAIN(TestObject)                                              \
     int main(int argc, char* argv[])                                                     \
     {                                                                                    \
         quillary::test::isolateTestProcess();                                            \
-        QApplication app(argc, argv);                                                    \
+        QCoreApplication app(argc, argv);                                                \
         TestObject tc;                                                                   \
         QTEST_SET_MAIN_SOURCE_PATH                                                       \
         return QTest::qExec(&tc, argc, argv);                                            \

@@ -7,6 +7,7 @@
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
+#include "forms/record/recordtexts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"

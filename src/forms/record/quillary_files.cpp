@@ -1,6 +1,6 @@
 #include "forms/record/quillary.h"
 
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 #include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"

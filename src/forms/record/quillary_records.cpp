@@ -1,5 +1,8 @@
 #include "forms/record/quillary.h"
 
+#include "forms/common.h"
+#include "forms/record/recordtexts.h"
+
 #include "platform/dialogs.h"
 #include "platform/localeservices.h"
 #include "records/maintenance.h"

@@ -1,6 +1,6 @@
 #include "forms/record/recordwindows.h"
 
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 #include "forms/record/quillary.h"
 #include "platform/dialogs.h"
 #include "platform/filelock.h"

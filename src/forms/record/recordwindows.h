@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 
 #include <QString>
 #include <memory>

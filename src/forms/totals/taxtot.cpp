@@ -1,6 +1,7 @@
 #include "forms/totals/taxtot.h"
 
-#include "forms/totals/totals.h"
+#include "forms/common.h"
+#include "forms/totals/totalstexts.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/dialogs.h"
 #include "platform/localeservices.h"

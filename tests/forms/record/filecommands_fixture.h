@@ -3,8 +3,8 @@
 // A running program for the file-command tests: the frame on scripted
 // dialogs, settings in an INI file and a working folder of its own.
 
-#include "app/appstate.h"
-#include "app/recentlist.h"
+#include "session/appstate.h"
+#include "session/recentlist.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "forms/record/recordwindows.h"
@@ -15,7 +15,7 @@
 #include "platform/settingsstore.h"
 #include "records/datafile.h"
 #include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QAction>
 #include <QLineEdit>

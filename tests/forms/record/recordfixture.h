@@ -3,14 +3,14 @@
 // Shared helpers of the record window tests: a platform built from scripted
 // parts, an MDI area to open windows in, and sample data files.
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "forms/record/quillary.h"
 #include "platform/fileservices.h"
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
 #include "records/taxrecord.h"
 #include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QFile>
 #include <QMdiArea>

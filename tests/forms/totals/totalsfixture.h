@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "platform/fileservices.h"
 #include "platform/settingsstore.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
 #include "support/pdfprinter.h"
 #include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QFile>
 #include <QTemporaryDir>

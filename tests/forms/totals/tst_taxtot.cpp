@@ -1,7 +1,7 @@
 // The totals window: loading, the type list, the grid, the sorts, the help
 // texts and the recovery from a file that cannot be opened.
 #include "forms/totals/taxtot.h"
-#include "forms/totals/totals.h"
+#include "forms/totals/totalstexts.h"
 #include "forms/totals/totalsfixture.h"
 #include "forms/totals/totalsmodel.h"
 #include "records/categories.h"
@@ -528,6 +528,49 @@ private slots:
             }
         }
         QVERIFY(!env_->files.isOpen(fileNo));
+    }
+
+    // The texts and column captions the window shows.
+    void gridColumns()
+    {
+        QStringList headers;
+        QList<int> widths;
+        for (const TotalsColumnLayout& c : totalsColumns()) {
+            headers << c.header;
+            widths << c.widthTwips;
+        }
+        QCOMPARE(headers, (QStringList{"Description", "Date", "Invoice No.", "Amount",
+                                       "Pay Method", "Payment To/By", "Total"}));
+        QCOMPARE(widths, (QList<int>{1900, 900, 800, 1000, 1400, 1900, 1100}));
+    }
+
+    void helpAndAboutTexts()
+    {
+        QCOMPARE(totalsHelpText(),
+                 QStringLiteral(
+                     "To display a Expense total make sure that the Expense button is chosen "
+                     "(Push 'Expense' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "To display an Income total make sure that the Income button is chosen "
+                     "(Push 'Income' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "Choose whether the Income/Expense is Personal or Business by pushing the "
+                     "appropriate button.\r\n\r\n"
+                     "The lists will automatically fill with the appropriate info, sorted by "
+                     "their input times, and a total will be shown.  Also, there is a running "
+                     "total displayed following each item.\r\n"
+                     "The information is displayed in table form with column headers on top."
+                     "\r\n\r\n"
+                     "'File' menu: 'Print' prints the displayed form while 'Print All' merely "
+                     "prints all records. 'Exit' exits the form.\r\n\r\n"
+                     "Records: Sort all records by date or type.\r\n"
+                     "All information here is given read only.  Make changes on main form."));
+        QCOMPARE(totalsAboutText(),
+                 QStringLiteral("Quillary v2\r\n\r\n"
+                                "This program is an easy to use Tax record compiler. It enables "
+                                "the user to input records for both incomes and expenses.  It "
+                                "also enables the user to view/print totals for all types of "
+                                "these.\r\n\r\n"));
     }
 };
 

@@ -1,7 +1,7 @@
 // Printing from the totals window, checked through the text of the PDF
 // files the test printer writes.
 #include "forms/totals/taxtot.h"
-#include "forms/totals/totals.h"
+#include "reports/totals.h"
 #include "forms/totals/totalsfixture.h"
 
 #include <QAction>

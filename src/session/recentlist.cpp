@@ -1,6 +1,6 @@
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "platform/settingsstore.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 #include "platform/settingsstore.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QAction>
 #include <QMenu>
