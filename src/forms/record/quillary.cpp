@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -279,8 +280,15 @@ void Quillary::buildForm()
     connect(Command4, &QPushButton::clicked, this, &Quillary::Command4_Click);
     connect(Command9, &QPushButton::clicked, this, &Quillary::Command9_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, &Quillary::HScroll1_Change);
-    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
-        connect(option, &QRadioButton::clicked, this, &Quillary::listfil);
+    // Any change of kind counts, not only a click: the keyboard, a screen
+    // reader's toggle and the program itself change the options too. Only
+    // the option that becomes checked reacts, so one change refills once.
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4}) {
+        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked && !showingKind_)
+                listfil();
+        });
+    }
 }
 
 void Quillary::buildMenus()
@@ -542,7 +550,11 @@ void Quillary::uprec()
         // the boxes as they are.
         if (file_.read(Presrecord, record)) {
             buffer_ = record;
-            selectKind(buffer_.kindCode());
+            {
+                // Both pairs may change; the type list is filled once below.
+                const QScopedValueRollback guard(showingKind_, true);
+                selectKind(buffer_.kindCode());
+            }
             listfil();
             Text1->setText(buffer_.field(Field::Date));
             Text6->setText(buffer_.field(Field::Amount));
@@ -559,8 +571,11 @@ void Quillary::uprec()
         adding_ = 1;
         state_.platform.dialogs.message(QStringLiteral("No records, one will now be added."));
         Presrecord = 1;
-        Option1->setChecked(true);
-        Option3->setChecked(true);
+        {
+            const QScopedValueRollback guard(showingKind_, true);
+            Option1->setChecked(true);
+            Option3->setChecked(true);
+        }
         listfil();
         Text1->setText(shortDate(Clock::today()));
         Text6->clear();

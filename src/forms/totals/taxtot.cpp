@@ -160,11 +160,34 @@ void Taxtot::buildForm()
     setTabOrder(Option1, Grid1);
     setTabOrder(Grid1, Command1);
 
-    connect(Option1, &QRadioButton::clicked, this, &Taxtot::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &Taxtot::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &Taxtot::Option3_Click);
-    connect(Option4, &QRadioButton::clicked, this, &Taxtot::Option4_Click);
-    connect(Expense, &QComboBox::activated, this, &Taxtot::Expense_Click);
+    // Changes of state, not clicks: the keyboard and a screen reader's
+    // toggle change the choice as well. Only the option that becomes checked
+    // reacts; listfil fills the type list with its signals blocked, so the
+    // grid is filled once per change.
+    auto onCheck = [this](QRadioButton* option, void (Taxtot::*handler)()) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                (this->*handler)();
+        });
+    };
+    onCheck(Option1, &Taxtot::Option1_Click);
+    onCheck(Option2, &Taxtot::Option2_Click);
+    onCheck(Option3, &Taxtot::Option3_Click);
+    onCheck(Option4, &Taxtot::Option4_Click);
+    // A new entry refills the grid however it was chosen. Choosing the entry
+    // already shown refills it too (after a sort, that shows the new order),
+    // but a change that was just handled is not filled a second time by the
+    // activation that follows it.
+    connect(Expense, &QComboBox::currentIndexChanged, this, [this](int index) {
+        Expense_Click();
+        justFilledIndex_ = index;
+        QMetaObject::invokeMethod(this, [this] { justFilledIndex_ = -1; }, Qt::QueuedConnection);
+    });
+    connect(Expense, &QComboBox::activated, this, [this](int index) {
+        if (index != justFilledIndex_)
+            Expense_Click();
+        justFilledIndex_ = -1;
+    });
     connect(Command1, &QPushButton::clicked, this, &Taxtot::Command1_Click);
 
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();

@@ -102,6 +102,8 @@ private:
     DataFile file_;
     bool loading_ = false;
     bool loadFailed_ = false;
+    // The type entry whose change has just refilled the grid, -1 for none.
+    int justFilledIndex_ = -1;
 
     // Form state.
     int totfilenum = 0;

@@ -5,6 +5,7 @@
 
 #include "platform/localeservices.h"
 #include "records/categories.h"
+#include "support/accessibility.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -323,11 +324,11 @@ private slots:
 
         Quillary* w = openSample();
         View v(w);
-        // Start from the opposite kind so both clicks change something.
-        v.option(business ? "Option1" : "Option2")->click();
-        v.option(income ? "Option3" : "Option4")->click();
-        v.option(qPrintable(first))->click();
-        v.option(qPrintable(second))->click();
+        // Start from the opposite kind so both changes do something.
+        QVERIFY(toggleOption(v.option(business ? "Option1" : "Option2")));
+        QVERIFY(toggleOption(v.option(income ? "Option3" : "Option4")));
+        QVERIFY(toggleOption(v.option(qPrintable(first))));
+        QVERIFY(toggleOption(v.option(qPrintable(second))));
 
         QCOMPARE(v.label("Label7")->text(), typeLabel);
         QCOMPARE(v.label("Label5")->text(), partyLabel);
@@ -340,13 +341,91 @@ private slots:
         QCOMPARE(v.text("Text5")->accessibleName(), partyLabel);
     }
 
+    // A change of kind by a screen reader's toggle or by the arrow keys sets
+    // the labels and the type list as a click does, and the record is
+    // stored with the kind and a type of that kind.
+    void kindChangesReachTheForm_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<char>("kind");
+        QTest::addColumn<QString>("typeLabel");
+        QTest::addColumn<QString>("partyLabel");
+        QTest::addColumn<QString>("type");
+        for (const char* way : {"toggle", "keyboard"}) {
+            QTest::addRow("%s Business", way) << way << "Option2" << '3' << " Income Type:"
+                                              << "Paid by:" << "Receipts or Sales";
+            QTest::addRow("%s Expense", way) << way << "Option3" << '0' << " Expense Type:"
+                                             << "Paid to:" << "Other";
+        }
+    }
+    void kindChangesReachTheForm()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, option);
+        QFETCH(char, kind);
+        QFETCH(QString, typeLabel);
+        QFETCH(QString, partyLabel);
+        QFETCH(QString, type);
+
+        Quillary* w = openSample(); // record 3: Personal income, wages
+        View v(w);
+        QRadioButton* target = v.option(qPrintable(option));
+        if (way == "toggle") {
+            QVERIFY(toggleOption(target));
+        } else {
+            // From the checked option of the pair to the other one.
+            QRadioButton* from = v.option(option == "Option2" ? "Option1" : "Option4");
+            QVERIFY(from->isChecked());
+            env_->area.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&env_->area));
+            from->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(from, option == "Option2" ? Qt::Key_Down : Qt::Key_Up);
+            QVERIFY(target->isChecked());
+        }
+
+        QCOMPARE(v.label("Label7")->text(), typeLabel);
+        QCOMPARE(v.label("Label5")->text(), partyLabel);
+        const Kind shown{kind == '2' || kind == '3', kind == '1' || kind == '3'};
+        QStringList items;
+        for (int i = 0; i < v.combo("Expense")->count(); ++i)
+            items << v.combo("Expense")->itemText(i);
+        QCOMPARE(items, typeList(shown));
+        QCOMPARE(v.combo("Expense")->currentText(), type);
+
+        w->Command7_Click(); // First: the save step writes record 3
+        const TaxRecord stored = TaxRecord::fromBytes(sampleBytes().mid(2 * kRecordLength));
+        QCOMPARE(stored.kindCode(), kind);
+        QCOMPARE(trimBlanks(stored.field(Field::Type)), type);
+    }
+
+    // Showing a record sets both pairs and fills the type list once, so the
+    // type read from the file stays selected.
+    void showingARecordFillsTheListOnce()
+    {
+        Quillary* w = openSample();
+        View v(w);
+        int fills = 0;
+        connect(v.combo("Expense"), &QComboBox::currentIndexChanged, this, [&](int index) {
+            if (index == -1)
+                ++fills; // the list was cleared
+        });
+        w->Command7_Click(); // record 1: Personal expense, from Personal income
+        QCOMPARE(v.kindShown(), QStringLiteral("Personal/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Medical and Dental Fees"));
+        w->Command5_Click(); // record 2: Business expense
+        QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
+        QCOMPARE(fills, 2);
+    }
+
     // How the boxes are stored: trimmed, padded, cut; the type untrimmed.
     void fieldsAreStoredInTheirWidths()
     {
         Quillary* w = openSample();
         View v(w);
-        v.option("Option2")->click();
-        v.option("Option4")->click();
+        QVERIFY(toggleOption(v.option("Option2")));
+        QVERIFY(toggleOption(v.option("Option4")));
         v.combo("Expense")->setCurrentIndex(v.combo("Expense")->findText("Returns & Allowances"));
         v.text("Text1")->setText(QStringLiteral(" 5/6/24 "));
         v.text("Text6")->setText(QStringLiteral("$1,234.50"));

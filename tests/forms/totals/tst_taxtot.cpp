@@ -5,6 +5,7 @@
 #include "forms/totals/totalsfixture.h"
 #include "forms/totals/totalsmodel.h"
 #include "records/categories.h"
+#include "support/accessibility.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -58,6 +59,8 @@ QString label2(Taxtot& t)
     return child<QLabel>(t, "Label2")->text();
 }
 
+// Chooses an entry of the type list as the mouse does: the entry becomes
+// current, then the list reports it activated, also when it was current.
 void pickType(Taxtot& t, const QString& type)
 {
     QComboBox* combo = child<QComboBox>(t, "Expense");
@@ -126,7 +129,7 @@ private slots:
                        makeRecord('2', "Supplies", "2.5", "b"),
                        makeRecord('2', "Supplies", "7.25", "c")});
         Taxtot t(env_->state, &env_->presfile);
-        child<QRadioButton>(t, "Option2")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
 
         const QTableView* grid = child<QTableView>(t, "Grid1");
         const QAbstractItemModel* m = grid->model();
@@ -183,9 +186,9 @@ private slots:
         QFETCH(QString, selected);
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
-        // Start from the other end so every click really changes the kind.
-        child<QRadioButton>(t, business ? "Option2" : "Option1")->click();
-        child<QRadioButton>(t, income ? "Option4" : "Option3")->click();
+        // Start from the other end so every change really changes the kind.
+        QVERIFY(toggleOption(child<QRadioButton>(t, business ? "Option2" : "Option1")));
+        QVERIFY(toggleOption(child<QRadioButton>(t, income ? "Option4" : "Option3")));
 
         QComboBox* combo = child<QComboBox>(t, "Expense");
         QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{business, income}));
@@ -193,11 +196,79 @@ private slots:
         QCOMPARE(child<QLabel>(t, "Label7")->text(), QStringLiteral(" Expense Type:"));
     }
 
+    // A screen reader's toggle and the arrow keys change the kind as a click
+    // does: the list is refilled for the kind and the grid for the type.
+    void kindChangesRefillListAndGrid_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("toggle") << "toggle";
+        QTest::newRow("keyboard") << "keyboard";
+    }
+    void kindChangesRefillListAndGrid()
+    {
+        QFETCH(QString, way);
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        auto* income = child<QRadioButton>(t, "Option4");
+        if (way == "toggle") {
+            QVERIFY(toggleOption(income));
+        } else {
+            t.show();
+            t.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&t));
+            auto* expense = child<QRadioButton>(t, "Option3");
+            expense->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(expense, Qt::Key_Down);
+            QVERIFY(income->isChecked());
+        }
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{false, true}));
+        QCOMPARE(combo->currentText(), QStringLiteral("Wages, Salaries, Tips, etc."));
+        QCOMPARE(descriptions(t), QStringList{});
+
+        // Kind 3 from here: Business, and the list follows.
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{true, true}));
+        QCOMPARE(combo->currentText(), QStringLiteral("Receipts or Sales"));
+    }
+
+    // The type list refills the grid on any change of its entry: the arrow
+    // keys, or the program setting it.
+    void typeChangesRefillTheGrid()
+    {
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        t.show();
+        t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t));
+        combo->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(combo, Qt::Key_Home);
+        QCOMPARE(combo->currentText(), kAllTypes);
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(combo->currentText(), QStringLiteral("Medical and Dental Fees"));
+        QCOMPARE(descriptions(t), QStringList{"dentist"});
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Other")));
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        QCOMPARE(label2(t), QStringLiteral("$17.25"));
+
+        // A pick by mouse fills once; picking the shown entry again refills.
+        int fills = 0;
+        connect(t.gridModel(), &QAbstractItemModel::modelReset, this, [&] { ++fills; });
+        pickType(t, kAllTypes);
+        QCOMPARE(fills, 1);
+        QCoreApplication::processEvents();
+        pickType(t, kAllTypes);
+        QCOMPARE(fills, 2);
+    }
+
     void incomeOfAPersonalKindListsItsOwnOther()
     {
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
-        child<QRadioButton>(t, "Option4")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         QCOMPARE(comboEntries(child<QComboBox>(t, "Expense")).size(), 12);
         QCOMPARE(descriptions(t), QStringList{});
         pickType(t, QStringLiteral("Other"));
@@ -234,7 +305,7 @@ private slots:
         QCOMPARE(t.gridRowCount(), 0);
         QCOMPARE(t.gridModel()->rowCount(), 1);
         QCOMPARE(label2(t), QString());
-        child<QRadioButton>(t, "Option2")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
         pickType(t, kAllTypes);
         QCOMPARE(label2(t), QString());
     }
@@ -286,7 +357,7 @@ private slots:
         QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + filename);
 
         // The window goes on working without a file.
-        child<QRadioButton>(t, "Option4")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         t.srtdte_Click();
         QCOMPARE(t.gridRowCount(), 0);
     }
