@@ -1,6 +1,7 @@
 #include "forms/record/quillary.h"
 
 #include "forms/common.h"
+#include "forms/focus.h"
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
@@ -270,6 +271,9 @@ void Quillary::buildForm()
                            Text6, Paymethod, Expense, Text5, Command1, HScroll1};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    keepFocusOnCheckedOption({Option1, Option2});
+    keepFocusOnCheckedOption({Option3, Option4});
+    new FocusMark(this);
 
     connect(Command7, &QPushButton::clicked, this, &Quillary::Command7_Click);
     connect(Command6, &QPushButton::clicked, this, &Quillary::Command6_Click);
@@ -506,6 +510,10 @@ void Quillary::load()
     Lastrecord = file_.recordCount();
     Presrecord = Lastrecord;
     uprec();
+    if (adding_ == 0) {
+        // The first tab stop: the checked one of Personal and Business.
+        (Option1->isChecked() ? Option1 : Option2)->setFocus(Qt::OtherFocusReason);
+    }
     setWindowTitle(presfile);
     restoreRecentMenu();
 }
@@ -586,6 +594,8 @@ void Quillary::uprec()
         Paymethod->setEditText(QString());
         Text5->clear();
         Text2->clear();
+        // A new record is typed in from its description on.
+        Text2->setFocus(Qt::OtherFocusReason);
     }
     Buttonupd();
 }

@@ -1,5 +1,6 @@
 #include "forms/totals/taxtot.h"
 
+#include "forms/focus.h"
 #include "forms/totals/totals.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/dialogs.h"
@@ -146,6 +147,9 @@ void Taxtot::buildForm()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(rect(7560, 480, 1815, 375));
     Command1->setFont(small);
+    // Enter after choosing a type must not close the window; Escape does.
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
 
     model_ = new TotalsModel(this);
     Grid1 = new QTableView(client_);
@@ -159,6 +163,10 @@ void Taxtot::buildForm()
     setTabOrder(Option4, Option1);
     setTabOrder(Option1, Grid1);
     setTabOrder(Grid1, Command1);
+    // Tab leaves the grid; the arrow keys move inside it.
+    Grid1->setTabKeyNavigation(false);
+    keepFocusOnCheckedOption({Option1, Option2});
+    keepFocusOnCheckedOption({Option3, Option4});
 
     // Changes of state, not clicks: the keyboard and a screen reader's
     // toggle change the choice as well. Only the option that becomes checked

@@ -3,6 +3,7 @@
 
 #include "recordfixture.h"
 
+#include "forms/focus.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
 #include "support/accessibility.h"
@@ -90,6 +91,13 @@ class TestRecordForm : public QObject {
         return env_->open(file);
     }
     QByteArray sampleBytes() const { return readBytes(env_->path(QStringLiteral("sample.dat"))); }
+
+    // Makes the windows' workspace the active window, so the focus is real.
+    void activateArea()
+    {
+        env_->area.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&env_->area));
+    }
 
     // A window on an empty file: it starts an add. The form is filled in a
     // little so the record is not blank.
@@ -417,6 +425,137 @@ private slots:
         QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
         QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
         QCOMPARE(fills, 2);
+    }
+
+    // Where the keyboard focus starts: on the checked one of Personal and
+    // Business (the first tab stop), or in the Description box when the
+    // window starts a new record.
+    void focusAtStart_data()
+    {
+        QTest::addColumn<QString>("last"); // kind of the last record, "" for an empty file
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("personal record") << "1" << "Option1";
+        QTest::newRow("business record") << "3" << "Option2";
+        QTest::newRow("empty file") << "" << "Text2";
+    }
+    void focusAtStart()
+    {
+        QFETCH(QString, last);
+        QFETCH(QString, focused);
+        activateArea();
+        const QString file = env_->path(QStringLiteral("focus.dat"));
+        if (last.isEmpty()) {
+            writeBytes(file, {});
+            env_->dialogs.answerMessage(Answer::Ok);
+        } else {
+            std::vector<TaxRecord> records = sampleRecords();
+            records.back() = makeRecord(last.at(0).toLatin1(), "4/30/2024", "10", "", "Cash",
+                                        last == "1" ? "Other" : "Receipts or Sales", "X", "Y");
+            writeBytes(file, bytesOf(records));
+        }
+        Quillary* w = env_->open(file);
+        QVERIFY(w);
+        QCOMPARE(w->focusWidget()->objectName(), focused);
+        QTRY_COMPARE(QApplication::focusWidget(), w->focusWidget());
+    }
+
+    // After Add the cursor is in the Description box, wherever the focus
+    // was: typed text with blanks goes there, and the kind stays.
+    void focusAfterAdd()
+    {
+        activateArea();
+        std::vector<TaxRecord> records = sampleRecords();
+        records.back() = makeRecord('2', "5/1/2024", "12.5", "", "Visa/Mastercard",
+                                    "Interest (Other)", "First Bank", "Loan interest");
+        const QString file = env_->path(QStringLiteral("add.dat"));
+        writeBytes(file, bytesOf(records));
+        Quillary* w = env_->open(file);
+        View v(w);
+        QTRY_COMPARE(QApplication::focusWidget(), v.option("Option2"));
+        v.option("Option1")->setFocus(Qt::OtherFocusReason); // the program's focus goes on
+        QTRY_COMPARE(QApplication::focusWidget(), v.option("Option2"));
+
+        // Add, pressed the way a screen reader does.
+        QVERIFY(doAccessibleAction(v.button("Command3"),
+                                   QAccessibleActionInterface::pressAction()));
+        QTRY_VERIFY(w->isAdding());
+        QCOMPARE(QApplication::focusWidget(), v.text("Text2"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" new  desk"));
+        QCOMPARE(v.text("Text2")->text(), QStringLiteral(" new  desk"));
+        QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
+    }
+
+    // A move keeps the focus where it was; on an option it goes along to
+    // the option the new record checks.
+    void focusAfterAMove()
+    {
+        activateArea();
+        Quillary* w = openSample(); // record 3: Personal income
+        View v(w);
+        v.text("Text3")->setFocus(Qt::TabFocusReason);
+        w->Command6_Click(); // record 2: Business expense
+        QCOMPARE(QApplication::focusWidget(), v.text("Text3"));
+
+        w->Command8_Click(); // record 3 again
+        v.option("Option1")->setFocus(Qt::TabFocusReason);
+        w->Command6_Click(); // Business now checked
+        QCOMPARE(QApplication::focusWidget(), v.option("Option2"));
+        // A Space there changes nothing.
+        QTest::keyClick(v.option("Option2"), Qt::Key_Space);
+        QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
+    }
+
+    // Tab stops at the checked option of each pair only.
+    void tabVisitsTheCheckedOptions()
+    {
+        activateArea();
+        Quillary* w = openSample(); // record 3: Personal income
+        View v(w);
+        QTRY_COMPARE(QApplication::focusWidget(), v.option("Option1"));
+        QStringList visited;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"Option4", "Command3", "Command4", "Command7"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), v.option("Option4"));
+    }
+
+    // Every focused control carries the focus ring, just outside it.
+    void focusedControlIsMarked_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* n : {"Option1", "Option4", "Command3", "Command9", "Text2", "Paymethod",
+                              "Expense", "Command1", "HScroll1"})
+            QTest::newRow(n) << n;
+    }
+    void focusedControlIsMarked()
+    {
+        QFETCH(QString, name);
+        activateArea();
+        Quillary* w = openSample();
+        auto* control = w->findChild<QWidget*>(name);
+        control->setFocus(Qt::TabFocusReason);
+        auto* mark = w->findChild<FocusMark*>(QStringLiteral("focusMark"));
+        QVERIFY(mark);
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused == control || control->isAncestorOf(focused));
+        QCOMPARE(mark->marked(), focused);
+        QVERIFY(mark->isVisible());
+        const QRect at(focused->mapTo(w, QPoint(0, 0)), focused->size());
+        QVERIFY(mark->ring().contains(at));
+        QVERIFY(mark->ring() != at);
+        // Nothing is marked once the focus leaves the form.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(mark->marked(), nullptr);
     }
 
     // How the boxes are stored: trimmed, padded, cut; the type untrimmed.

@@ -568,6 +568,69 @@ private slots:
         QCOMPARE(order, focusable);
     }
 
+    // Tab follows the designed order, stopping at the checked option of
+    // each pair and leaving the grid at once.
+    void tabWalksTheDesignedOrder_data()
+    {
+        QTest::addColumn<bool>("business");
+        QTest::addColumn<bool>("income");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("personal expense") << false << false
+            << QStringList{"Option3", "Option1", "Grid1", "Command1", "Expense"};
+        QTest::newRow("business income") << true << true
+            << QStringList{"Option2", "Option4", "Grid1", "Command1", "Expense"};
+    }
+    void tabWalksTheDesignedOrder()
+    {
+        QFETCH(bool, business);
+        QFETCH(bool, income);
+        QFETCH(QStringList, order);
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        if (business)
+            QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        if (income)
+            QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
+        t.show();
+        t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t));
+        child<QWidget>(t, "Expense")->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+    }
+
+    // No button is the default: Enter after choosing a type keeps the window
+    // open, Escape closes it.
+    void enterKeepsTheWindowEscapeCloses()
+    {
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        env_->dialogs.answerModal([&](QDialog&) {
+            t.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&t));
+            QComboBox* combo = child<QComboBox>(t, "Expense");
+            combo->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(combo, Qt::Key_Down);
+            QTest::keyClick(combo, Qt::Key_Return);
+            QTest::keyClick(combo, Qt::Key_Enter);
+            QVERIFY(t.isVisible());
+            for (const char* name : {"Option1", "Command1"}) {
+                child<QWidget>(t, name)->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QVERIFY2(t.isVisible(), name);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!t.isVisible());
+        });
+        env_->dialogs.runModal(t);
+        for (QPushButton* b : t.findChildren<QPushButton*>())
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+    }
+
     void closingReleasesTheHandle_data()
     {
         QTest::addColumn<QString>("how");
