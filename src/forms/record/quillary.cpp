@@ -5,6 +5,7 @@
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
+#include "platform/fonts.h"
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
@@ -78,9 +79,7 @@ QString basicHelpText()
 
 QFont fontOfSize(qreal points)
 {
-    QFont font = QApplication::font();
-    font.setPointSizeF(points);
-    return font;
+    return designFont(points);
 }
 
 // The form was laid out for a narrow system font. Where a caption does not
@@ -271,6 +270,8 @@ void Quillary::buildForm()
                            Text6, Paymethod, Expense, Text5, Command1, HScroll1};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
+        fitOptionInFrame(option);
     keepFocusOnCheckedOption({Option1, Option2});
     keepFocusOnCheckedOption({Option3, Option4});
     new FocusMark(this);

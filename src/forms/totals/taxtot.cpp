@@ -1,9 +1,11 @@
 #include "forms/totals/taxtot.h"
 
+#include "forms/common.h"
 #include "forms/focus.h"
 #include "forms/totals/totals.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/dialogs.h"
+#include "platform/fonts.h"
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "records/categories.h"
@@ -35,9 +37,7 @@ const QString kDesignedCaption = QStringLiteral("Tax Form Totals");
 
 QFont fontOfSize(qreal points)
 {
-    QFont font = QApplication::font();
-    font.setPointSizeF(points);
-    return font;
+    return designFont(points);
 }
 
 } // namespace
@@ -165,6 +165,8 @@ void Taxtot::buildForm()
     setTabOrder(Grid1, Command1);
     // Tab leaves the grid; the arrow keys move inside it.
     Grid1->setTabKeyNavigation(false);
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
+        fitOptionInFrame(option);
     keepFocusOnCheckedOption({Option1, Option2});
     keepFocusOnCheckedOption({Option3, Option4});
 
