@@ -3,6 +3,7 @@
 #include "forms/common.h"
 #include "forms/focus.h"
 #include "forms/totals/totals.h"
+#include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -152,7 +153,7 @@ void Taxtot::buildForm()
     Command1->setDefault(false);
 
     model_ = new TotalsModel(this);
-    Grid1 = new QTableView(client_);
+    Grid1 = new TotalsGrid(client_);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid1->setFont(small);
     Grid1->setModel(model_);
@@ -163,8 +164,6 @@ void Taxtot::buildForm()
     setTabOrder(Option4, Option1);
     setTabOrder(Option1, Grid1);
     setTabOrder(Grid1, Command1);
-    // Tab leaves the grid; the arrow keys move inside it.
-    Grid1->setTabKeyNavigation(false);
     for (QRadioButton* option : {Option1, Option2, Option3, Option4})
         fitOptionInFrame(option);
     keepFocusOnCheckedOption({Option1, Option2});
@@ -252,9 +251,6 @@ void Taxtot::setupGrid()
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(px(kRowTwips - 17));
 
-    // Fields are shown at their stored width, blanks included; eliding would
-    // hide the text behind the trailing blanks.
-    Grid1->setTextElideMode(Qt::ElideNone);
     Grid1->setWordWrap(false);
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -283,13 +279,80 @@ void Taxtot::setupGrid()
 
 void Taxtot::setExtraHeight(int extraTwips)
 {
-    const int width = px(kClientWidth) + extraWidth_;
+    int width = px(kClientWidth) + extraWidth_;
     const int menuHeight = menuBar_->sizeHint().height();
-    const int clientHeight = px(kClientHeight + extraTwips);
+    int clientHeight = px(kClientHeight + extraTwips);
+    // The grid's margins to the client area's right and bottom edges.
+    const int rightMargin = px(kClientWidth) - px(9375);
+    const int bottomMargin = px(kClientHeight) - px(960) - px(kGridHeight);
+    if (extraTwips == 0) {
+        // On the screen the window never reaches past the available area:
+        // where the designed size is too large, the grid gives way. (While
+        // it is laid out for printing it may be as large as it needs.)
+        const QSize room = roomOnScreen();
+        width = std::min(width, room.width());
+        clientHeight = std::min(clientHeight, room.height() - menuHeight);
+    }
     menuBar_->setGeometry(0, 0, width, menuHeight);
     client_->setGeometry(0, menuHeight, width, clientHeight);
-    Grid1->setGeometry(0, px(960), px(9375) + extraWidth_, px(kGridHeight + extraTwips));
+    Grid1->setGeometry(0, px(960), std::max(0, width - rightMargin),
+                       std::max(0, clientHeight - px(960) - bottomMargin));
     setFixedSize(width, menuHeight + clientHeight);
+    if (extraTwips == 0)
+        keepOnScreen();
+}
+
+QRect Taxtot::availableArea() const
+{
+    const QScreen* s = screen();
+    if (!s && parentWidget())
+        s = parentWidget()->screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+QMargins Taxtot::decorations() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (isVisible() && outer != inner)
+        return {inner.left() - outer.left(), inner.top() - outer.top(),
+                outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+    // Not framed yet: room for a title bar and thin borders.
+    const int border = 4;
+    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border,
+            border, border};
+}
+
+QSize Taxtot::roomOnScreen() const
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    const QMargins frame = decorations();
+    return area.size().shrunkBy(frame);
+}
+
+void Taxtot::keepOnScreen()
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return;
+    const QMargins frame = decorations();
+    const QSize outer = size().grownBy(frame);
+    const QPoint at = frameGeometry().topLeft();
+    const int x = std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int y = std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != at)
+        move(x, y);
+}
+
+void Taxtot::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The screen and the frame are known now.
+    setExtraHeight(0);
 }
 
 void Taxtot::listfil()

@@ -3,6 +3,7 @@
 #include "forms/totals/taxtot.h"
 #include "forms/totals/totals.h"
 #include "forms/totals/totalsfixture.h"
+#include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/fonts.h"
 #include "records/categories.h"
@@ -168,6 +169,42 @@ private slots:
             totals << m->index(r, ColTotal).data().toString();
         QCOMPARE(totals, (QStringList{"10", "12.5", "19.75", ""}));
         QCOMPARE(label2(t), QStringLiteral("$19.75"));
+    }
+
+    // A cell too narrow for its text cuts it with an ellipsis and has the
+    // whole text as its tooltip; the padding of the fields is never shown,
+    // and amounts and totals stand at the right.
+    void cellsCutWithAnEllipsis()
+    {
+        env_->useFile({makeRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
+                                  "American Express Co")});
+        Taxtot t(env_->state, &env_->presfile);
+        auto* grid = child<TotalsGrid>(t, "Grid1");
+        QCOMPARE(descriptions(t), QStringList{"Insurance premiums"});
+
+        grid->setColumnWidth(ColDescription, 60);
+        const QString cut = grid->shownText(0, ColDescription);
+        QVERIFY2(cut.endsWith(QChar(0x2026)), qPrintable(cut));
+        QVERIFY(cut.size() > 1);
+        QCOMPARE(grid->toolTipText(0, ColDescription), QStringLiteral("Insurance premiums"));
+
+        grid->setColumnWidth(ColDescription, 400);
+        QCOMPARE(grid->shownText(0, ColDescription), QStringLiteral("Insurance premiums"));
+        QCOMPARE(grid->toolTipText(0, ColDescription), QString());
+        // Blanks pad the stored field; a cell wide enough for the text is
+        // not cut for them.
+        grid->setColumnWidth(ColDescription,
+                             grid->fontMetrics().horizontalAdvance("Insurance premiums") + 12);
+        QCOMPARE(grid->toolTipText(0, ColDescription), QString());
+
+        QCOMPARE(grid->shownText(0, ColAmount), QStringLiteral("10"));
+        QCOMPARE(grid->shownText(0, ColTotal), QStringLiteral("10"));
+        for (int c = 0; c < kTotalsColumns; ++c) {
+            const auto align = Qt::Alignment(
+                t.gridModel()->index(0, c).data(Qt::TextAlignmentRole).toInt());
+            const bool right = c == ColAmount || c == ColTotal;
+            QCOMPARE(bool(align & Qt::AlignRight), right);
+        }
     }
 
     void typeListForEachKind_data()
