@@ -76,6 +76,8 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
     QIcon icon;
     icon.addPixmap(iconImage(16));
     icon.addPixmap(iconImage(32));
+    // Every window and box of the program carries it, not only the frame.
+    QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
