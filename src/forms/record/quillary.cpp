@@ -575,6 +575,10 @@ void Quillary::uprec()
                 Expense->setCurrentIndex(type);
             Text5->setText(buffer_.field(Field::Party));
             Text2->setText(buffer_.field(Field::Description));
+            // Setting a text leaves the cursor at its end, and a box too
+            // narrow for the padded field would show only its end.
+            for (QLineEdit* box : {Text1, Text6, Text3, Paymethod->lineEdit(), Text5, Text2})
+                box->setCursorPosition(0);
         }
     } else {
         adding_ = 1;

@@ -559,6 +559,20 @@ private slots:
         QCOMPARE(mark->marked(), nullptr);
     }
 
+    // Stored texts show from their first character: the cursor at the start
+    // keeps a box narrower than its padded field from showing only the end.
+    void shownTextsStartAtTheirFirstCharacter()
+    {
+        Quillary* w = openSample();
+        View v(w);
+        w->Command6_Click(); // record 2, Visa/Mastercard
+        QCOMPARE(v.combo("Paymethod")->currentText(), QStringLiteral("Visa/Mastercard     "));
+        QLineEdit* pay = v.combo("Paymethod")->lineEdit();
+        QCOMPARE(pay->cursorPosition(), 0);
+        for (const char* name : {"Text1", "Text6", "Text3", "Text5", "Text2"})
+            QVERIFY2(v.text(name)->cursorPosition() == 0, name);
+    }
+
     // How the boxes are stored: trimmed, padded, cut; the type untrimmed.
     void fieldsAreStoredInTheirWidths()
     {
