@@ -176,6 +176,7 @@ RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QStr
     }
     const std::vector<RecentRefreshStep> steps = refreshRecent(insertion.list, menu.created());
     auto step = steps.begin();
+    QList<std::pair<QString, QString>> saved;
     for (int k = 1; k <= 4; ++k) {
         if (step != steps.end() && step->element == k) {
             if (beforeEntry)
@@ -188,8 +189,9 @@ RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QStr
         }
         // Every key is written, empty ones too: a key left alone would keep
         // an entry of an older list, listed beside the new one.
-        settings.save(recentKey(k), insertion.list[k - 1]);
+        saved.append({recentKey(k), insertion.list[k - 1]});
     }
+    settings.save(saved);
     return insertion.list;
 }
 
