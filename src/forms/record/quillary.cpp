@@ -27,6 +27,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 
 namespace quillary {
 
@@ -421,6 +422,22 @@ void Quillary::arrangeIcons()
     }
 }
 
+namespace {
+
+// The record window opened last, other than `except`, that is on display.
+const QMdiSubWindow* lastOpenedWindow(const QMdiArea* area, const QMdiSubWindow* except)
+{
+    const QMdiSubWindow* last = nullptr;
+    for (const QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (window != except && window->isVisible() && !window->isMinimized()
+            && !window->isMaximized() && qobject_cast<const Quillary*>(window->widget()))
+            last = window;
+    }
+    return last;
+}
+
+} // namespace
+
 QMdiSubWindow* Quillary::subWindow() const
 {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
@@ -450,13 +467,21 @@ Quillary* Quillary::open(AppState& state)
     }
     if (sub) {
         sub->adjustSize();
-        // Placed at its usual spot, moved in as far as needed to lie wholly
-        // inside the workspace.
-        const QSize space = state.mdiArea->viewport()->size();
-        const int x = std::clamp(twipsToPixels(2310), 0,
-                                 std::max(0, space.width() - sub->width()));
-        const int y = std::clamp(twipsToPixels(1515), 0,
-                                 std::max(0, space.height() - sub->height()));
+        // The first window goes to its usual spot, a further one cascaded
+        // from the last one opened, so that each shows there are others.
+        // The frame grows for it where the screen allows; what does not fit
+        // is moved in as far as needed to lie wholly inside the workspace.
+        QPoint spot(twipsToPixels(2310), twipsToPixels(1515));
+        if (const QMdiSubWindow* last = lastOpenedWindow(state.mdiArea, sub)) {
+            const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub)
+                + sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+            spot = last->pos() + QPoint(step, step);
+        }
+        QSize space = state.mdiArea->viewport()->size();
+        if (state.makeRoomFor)
+            space = state.makeRoomFor(QRect(spot, sub->size()));
+        const int x = std::clamp(spot.x(), 0, std::max(0, space.width() - sub->width()));
+        const int y = std::clamp(spot.y(), 0, std::max(0, space.height() - sub->height()));
         sub->move(x, y);
         sub->show();
         state.mdiArea->setActiveSubWindow(sub);

@@ -231,6 +231,30 @@ private slots:
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
+    // The window New File opens sits cascaded from the first, and the frame
+    // grows so both show whole.
+    void newWindowIsCascadedInsideTheFrame()
+    {
+        Program p;
+        const QString a = p.path("a.dat"), b = p.path("b.dat");
+        writeRecords(a, 2);
+        writeRecords(b, 2);
+        p.storeRecent({a});
+        p.start();
+        Quillary* A = p.windows().first();
+        p.dialogs.answerOpenFile(b);
+        action(A, "nefil")->trigger();
+        Quillary* B = A->newtax;
+        QVERIFY(B);
+        QCoreApplication::processEvents();
+        const QPoint offset = B->subWindow()->pos() - A->subWindow()->pos();
+        QVERIFY(offset.x() > 0 && offset.y() > 0);
+        const QRect space(QPoint(), p.frame->mdiArea()->viewport()->size());
+        QVERIFY(space.contains(A->subWindow()->geometry()));
+        QVERIFY(space.contains(B->subWindow()->geometry()));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
     void secondNewOrOpen_data()
     {
         QTest::addColumn<QString>("command");

@@ -573,6 +573,26 @@ private slots:
             QVERIFY2(v.text(name)->cursorPosition() == 0, name);
     }
 
+    // A further window opens cascaded from the last one, never exactly over
+    // it; the first one goes to its designed spot.
+    void furtherWindowsAreCascaded()
+    {
+        QList<QMdiSubWindow*> subs;
+        for (const char* name : {"one.dat", "two.dat", "three.dat"}) {
+            const QString file = env_->path(QString::fromLatin1(name));
+            writeBytes(file, bytesOf(sampleRecords()));
+            Quillary* w = env_->open(file);
+            QVERIFY(w);
+            subs << w->subWindow();
+        }
+        QCOMPARE(subs[0]->pos(), QPoint(twipsToPixels(2310), twipsToPixels(1515)));
+        const QPoint step = subs[1]->pos() - subs[0]->pos();
+        QVERIFY(step.x() > 0 && step.y() > 0);
+        QCOMPARE(subs[2]->pos() - subs[1]->pos(), step);
+        for (QMdiSubWindow* sub : subs)
+            QVERIFY(QRect(QPoint(), env_->area.viewport()->size()).contains(sub->geometry()));
+    }
+
     // How the boxes are stored: trimmed, padded, cut; the type untrimmed.
     void fieldsAreStoredInTheirWidths()
     {
