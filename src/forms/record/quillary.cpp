@@ -2,6 +2,7 @@
 
 #include "forms/common.h"
 #include "forms/focus.h"
+#include "forms/record/recordwindows.h"
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
@@ -849,6 +850,10 @@ void Quillary::closeEvent(QCloseEvent* event)
             saveStep();
     }
     event->accept();
+    // Closing is never refused: the file and its lock go now, not only when
+    // the window is deleted later.
+    file_.close();
+    releaseLock(this);
     // Closing the form itself also takes its MDI window away.
     QPointer<QMdiSubWindow> sub(subWindow());
     if (sub) {
