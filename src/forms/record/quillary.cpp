@@ -472,18 +472,25 @@ Quillary* Quillary::open(AppState& state)
         // from the last one opened, so that each shows there are others.
         // The frame grows for it where the screen allows; what does not fit
         // is moved in as far as needed to lie wholly inside the workspace.
-        QPoint spot(twipsToPixels(2310), twipsToPixels(1515));
+        QSize space = state.mdiArea->viewport()->size();
+        auto inside = [&sub](QPoint spot, QSize space) {
+            return QPoint(std::clamp(spot.x(), 0, std::max(0, space.width() - sub->width())),
+                          std::clamp(spot.y(), 0, std::max(0, space.height() - sub->height())));
+        };
+        QPoint spot;
         if (const QMdiSubWindow* last = lastOpenedWindow(state.mdiArea, sub)) {
             const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub)
                 + sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
             spot = last->pos() + QPoint(step, step);
+            if (state.makeRoomFor)
+                space = state.makeRoomFor(QRect(spot, sub->size()));
+            spot = inside(spot, space);
+        } else {
+            spot = inside(QPoint(twipsToPixels(2310), twipsToPixels(1515)), space);
+            if (state.makeRoomFor)
+                state.makeRoomFor(QRect(spot, sub->size()));
         }
-        QSize space = state.mdiArea->viewport()->size();
-        if (state.makeRoomFor)
-            space = state.makeRoomFor(QRect(spot, sub->size()));
-        const int x = std::clamp(spot.x(), 0, std::max(0, space.width() - sub->width()));
-        const int y = std::clamp(spot.y(), 0, std::max(0, space.height() - sub->height()));
-        sub->move(x, y);
+        sub->move(spot);
         sub->show();
         state.mdiArea->setActiveSubWindow(sub);
         if (state.showActiveMenus)
