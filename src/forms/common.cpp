@@ -2,8 +2,11 @@
 
 #include "records/datafile.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace quillary {
 
@@ -37,6 +40,17 @@ QString sortFailedText(const DataFile& file, const QString& error)
         : QStringLiteral("The records were sorted, but the data file could not be opened "
                          "again: %1\n\nClose this window and open the file anew.")
               .arg(error);
+}
+
+void fitOptionInFrame(QAbstractButton* option)
+{
+    const int needed = option->sizeHint().width();
+    const QWidget* frame = option->parentWidget();
+    if (needed <= option->width() || !frame)
+        return;
+    // The frame's border stays clear.
+    const int room = frame->width() - option->x() - 2;
+    option->resize(std::max(option->width(), std::min(needed, room)), option->height());
 }
 
 } // namespace quillary

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QAction;
 class QMenu;
 
@@ -22,5 +23,9 @@ QAction* addMenuSeparator(QMenu* menu, const char* name);
 // What to tell the user when sortFile failed; file is the file it was given.
 QString sortFailedText(const DataFile& file, const QString& error);
 inline const QString kSortFailedTitle = QStringLiteral("Sort failed");
+
+// An option whose caption does not fit its designed width in the font at
+// hand grows into the free space of its frame, as far as the caption needs.
+void fitOptionInFrame(QAbstractButton* option);
 
 } // namespace quillary
