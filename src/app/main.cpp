@@ -37,6 +37,7 @@ int main(int argc, char* argv[])
     quillary::AppState state({dialogs, settings, files, help, printer});
 
     quillary::Taxmain frame(state);
+    QObject::connect(&frame, &quillary::Taxmain::endProgram, &app, [] { QCoreApplication::exit(0); });
     frame.startup();
 
     if (reportStartup) {

@@ -43,7 +43,7 @@ void Taxmain::mnuFileArray_Click(int index)
         return;
     state_.filename = RecentMenu::caption(mnuFileArray_[index]);
     UpdateMenu();
-    if (openRecordWindow(state_).outcome == OpenOutcome::Failed) {
+    if (windows_->open().outcome == OpenOutcome::Failed) {
         state_.platform.dialogs.message(
             QStringLiteral("Error encountered while trying to open file, please retry."),
             Buttons::Ok, Icon::Exclamation, QStringLiteral("Text Editor"));

@@ -40,8 +40,8 @@ struct FrameEnv {
 
     FrameEnv()
     {
-        state.endProgram = [this] { ++ended; };
         frame = std::make_unique<Taxmain>(state);
+        QObject::connect(frame.get(), &Taxmain::endProgram, [this] { ++ended; });
     }
     ~FrameEnv() { frame.reset(); }
 };
@@ -343,7 +343,7 @@ private slots:
 
         writeFile(env_->dir.filePath("second.dat"), threeRecords());
         env_->state.filename = env_->dir.filePath("second.dat");
-        QPointer<Quillary> second = Quillary::open(env_->state);
+        QPointer<Quillary> second = qobject_cast<Quillary*>(f->windows().load());
         QVERIFY(second);
         QCOMPARE(f->menuBar()->actions().first(), second->menus().first()->menuAction());
 

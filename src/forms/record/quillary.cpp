@@ -2,7 +2,6 @@
 
 #include "forms/common.h"
 #include "forms/focus.h"
-#include "forms/record/recordwindows.h"
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
@@ -107,9 +106,10 @@ void place(QWidget* widget, int left, int top, int width, int height)
 
 } // namespace
 
-Quillary::Quillary(AppState& state, QWidget* parent)
-    : QWidget(parent)
+Quillary::Quillary(AppState& state, RecordWindows& windows, QWidget* parent)
+    : RecordWindow(parent)
     , state_(state)
+    , windows_(windows)
     , file_(state.platform.files)
 {
     setObjectName(QStringLiteral("Quillary"));
@@ -322,15 +322,9 @@ void Quillary::buildMenus()
     windowMenu_ = new QMenu(QStringLiteral("&Window"), this);
     windowMenu_->setObjectName(QStringLiteral("windo"));
     connect(addMenuItem(windowMenu_, "cas", QStringLiteral("&Cascade")), &QAction::triggered, this,
-            [this] {
-                if (state_.mdiArea)
-                    state_.mdiArea->cascadeSubWindows();
-            });
+            [this] { windows_.area().cascadeSubWindows(); });
     connect(addMenuItem(windowMenu_, "til", QStringLiteral("&Tile")), &QAction::triggered, this,
-            [this] {
-                if (state_.mdiArea)
-                    state_.mdiArea->tileSubWindows();
-            });
+            [this] { windows_.area().tileSubWindows(); });
     connect(addMenuItem(windowMenu_, "arr", QStringLiteral("&Arrange Icons")), &QAction::triggered,
             this, &Quillary::arrangeIcons);
     connect(windowMenu_, &QMenu::aboutToShow, this, &Quillary::fillWindowList);
@@ -371,9 +365,8 @@ void Quillary::fillWindowList()
         delete action;
     }
     windowListActions_.clear();
-    if (!state_.mdiArea)
-        return;
-    const QList<QMdiSubWindow*> windows = state_.mdiArea->subWindowList();
+    QMdiArea* area = &windows_.area();
+    const QList<QMdiSubWindow*> windows = area->subWindowList();
     if (windows.isEmpty())
         return;
     windowListActions_.append(windowMenu_->addSeparator());
@@ -387,9 +380,8 @@ void Quillary::fillWindowList()
                         : QStringLiteral("%1 %2").arg(number).arg(title));
         action->setObjectName(QStringLiteral("windowListEntry%1").arg(number));
         action->setCheckable(true);
-        action->setChecked(window == state_.mdiArea->currentSubWindow());
+        action->setChecked(window == area->currentSubWindow());
         QPointer<QMdiSubWindow> target(window);
-        QMdiArea* area = state_.mdiArea;
         connect(action, &QAction::triggered, this, [area, target] {
             if (target)
                 area->setActiveSubWindow(target);
@@ -400,9 +392,7 @@ void Quillary::fillWindowList()
 
 void Quillary::arrangeIcons()
 {
-    QMdiArea* area = state_.mdiArea;
-    if (!area)
-        return;
+    QMdiArea* area = &windows_.area();
     // Minimised windows are lined up along the bottom of the workspace,
     // left to right, wrapping upwards when a row is full.
     const QSize space = area->viewport()->size();
@@ -422,101 +412,6 @@ void Quillary::arrangeIcons()
         window->move(x, std::max(0, y - size.height()));
         x += size.width();
     }
-}
-
-namespace {
-
-// The record window opened last, other than `except`, that is on display.
-const QMdiSubWindow* lastOpenedWindow(const QMdiArea* area, const QMdiSubWindow* except)
-{
-    const QMdiSubWindow* last = nullptr;
-    for (const QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
-        if (window != except && window->isVisible() && !window->isMinimized()
-            && !window->isMaximized() && qobject_cast<const Quillary*>(window->widget()))
-            last = window;
-    }
-    return last;
-}
-
-} // namespace
-
-QMdiSubWindow* Quillary::subWindow() const
-{
-    return qobject_cast<QMdiSubWindow*>(parentWidget());
-}
-
-Quillary* Quillary::open(AppState& state)
-{
-    auto* window = new Quillary(state);
-    QMdiSubWindow* sub = nullptr;
-    if (state.mdiArea) {
-        sub = state.mdiArea->addSubWindow(window);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setObjectName(QStringLiteral("QuillaryWindow"));
-    } else {
-        window->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    window->load();
-    if (!window->file_.isOpen()) {
-        // load() has told the user; a window without a file is of no use.
-        window->closingSaved_ = true;
-        window->closeHandled_ = true;
-        if (sub)
-            delete sub;
-        else
-            delete window;
-        return nullptr;
-    }
-    if (sub) {
-        // Another program may have removed or replaced the file while the
-        // user was elsewhere: look again whenever the window comes back.
-        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, window,
-                         [window](Qt::WindowStates before, Qt::WindowStates now) {
-                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-                                 QMetaObject::invokeMethod(window,
-                                                           &Quillary::checkFileOnActivation,
-                                                           Qt::QueuedConnection);
-                         });
-        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
-                         [window, sub](Qt::ApplicationState appState) {
-                             if (appState == Qt::ApplicationActive && sub->mdiArea()
-                                 && sub->mdiArea()->currentSubWindow() == sub)
-                                 QMetaObject::invokeMethod(window,
-                                                           &Quillary::checkFileOnActivation,
-                                                           Qt::QueuedConnection);
-                         });
-        sub->adjustSize();
-        // The first window goes to its usual spot, a further one cascaded
-        // from the last one opened, so that each shows there are others.
-        // The frame grows for it where the screen allows; what does not fit
-        // is moved in as far as needed to lie wholly inside the workspace.
-        QSize space = state.mdiArea->viewport()->size();
-        auto inside = [&sub](QPoint spot, QSize space) {
-            return QPoint(std::clamp(spot.x(), 0, std::max(0, space.width() - sub->width())),
-                          std::clamp(spot.y(), 0, std::max(0, space.height() - sub->height())));
-        };
-        QPoint spot;
-        if (const QMdiSubWindow* last = lastOpenedWindow(state.mdiArea, sub)) {
-            const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub)
-                + sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
-            spot = last->pos() + QPoint(step, step);
-            if (state.makeRoomFor)
-                space = state.makeRoomFor(QRect(spot, sub->size()));
-            spot = inside(spot, space);
-        } else {
-            spot = inside(QPoint(twipsToPixels(2310), twipsToPixels(1515)), space);
-            if (state.makeRoomFor)
-                state.makeRoomFor(QRect(spot, sub->size()));
-        }
-        sub->move(spot);
-        sub->show();
-        state.mdiArea->setActiveSubWindow(sub);
-        if (state.showActiveMenus)
-            state.showActiveMenus();
-    } else {
-        window->show();
-    }
-    return window;
 }
 
 void Quillary::load()
@@ -896,7 +791,7 @@ void Quillary::closeEvent(QCloseEvent* event)
     // Once the close is accepted the file and its lock go now, not only when
     // the window is deleted later.
     file_.close();
-    releaseLock(this);
+    windows_.releaseLock(this);
     // Closing the form itself also takes its MDI window away.
     QPointer<QMdiSubWindow> sub(subWindow());
     if (sub) {

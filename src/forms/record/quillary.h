@@ -1,7 +1,8 @@
 #pragma once
 
-#include "session/appstate.h"
 #include "platform/twips.h"
+#include "session/appstate.h"
+#include "session/recordwindows.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
 
@@ -31,23 +32,24 @@ enum class SortOrder;
 //   quillary.cpp          the form, showing and saving a record, moves, help
 //   quillary_records.cpp  add, delete, undo, the sorts and the text search
 //   quillary_files.cpp    file commands, the recent-files menu, Quit
-class Quillary : public QWidget {
+//
+// The owner of the open windows (windows) makes it and shows it; the window
+// opens its further windows, finds the others and holds its lock through it.
+class Quillary : public RecordWindow {
     Q_OBJECT
 public:
-    explicit Quillary(AppState& state, QWidget* parent = nullptr);
+    Quillary(AppState& state, RecordWindows& windows, QWidget* parent = nullptr);
     ~Quillary() override;
-
-    // Creates a record window in the frame's MDI area, runs its load
-    // sequence (which opens state.filename) and shows it.
-    static Quillary* open(AppState& state);
 
     // The load sequence: opens state.filename (or the default file), shows
     // the last record or starts an add, restores the recent-files menu.
-    void load();
+    void load() override;
+    bool hasFile() const override { return file_.isOpen(); }
+    QString filePath() const override { return presfile; }
 
     // The window's menus; the frame shows them while this window is active.
-    const QList<QMenu*>& menus() const { return menus_; }
-    QMdiSubWindow* subWindow() const;
+    const QList<QMenu*>& menus() const override { return menus_; }
+    void activated() override { checkFileOnActivation(); }
 
     // Public variables other windows read and write.
     QString presfile;
@@ -144,6 +146,7 @@ private:
     void sortRecords(SortOrder order);
 
     AppState& state_;
+    RecordWindows& windows_;
     DataFile file_;
     int adding_ = 0;
     TaxRecord buffer_;

@@ -64,7 +64,6 @@ public:
         QDir::setCurrent(dir.path());
         settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
         state = std::make_unique<AppState>(Platform{dialogs, *settings, files, help, printer});
-        state->endProgram = [this] { ++ended; };
     }
 
     ~Program()
@@ -98,6 +97,7 @@ public:
     void start()
     {
         frame = std::make_unique<Taxmain>(*state);
+        QObject::connect(frame.get(), &Taxmain::endProgram, [this] { ++ended; });
         frame->startup();
     }
 
@@ -109,11 +109,14 @@ public:
             return out;
         for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
             auto* w = qobject_cast<Quillary*>(sub->widget());
-            if (w && isOpenWindow(w))
+            if (w && RecordWindows::isOpen(w))
                 out << w;
         }
         return out;
     }
+
+    // The lock the owner of the windows holds for w.
+    const DataFileLock* heldLock(const Quillary* w) const { return frame->windows().heldLock(w); }
 
     Quillary* active() const
     {

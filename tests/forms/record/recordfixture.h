@@ -5,6 +5,7 @@
 
 #include "session/appstate.h"
 #include "forms/record/quillary.h"
+#include "forms/record/recordwindows.h"
 #include "platform/fileservices.h"
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
@@ -29,12 +30,12 @@ struct RecordEnv {
     Printer printer;
     AppState state{Platform{dialogs, settings, files, help, printer}};
     QMdiArea area;
+    QuillaryWindows windows{state, area};
 
     RecordEnv()
     {
         area.resize(800, 600);
         area.show();
-        state.mdiArea = &area;
     }
     ~RecordEnv()
     {
@@ -48,7 +49,7 @@ struct RecordEnv {
     Quillary* open(const QString& file)
     {
         state.filename = file;
-        return Quillary::open(state);
+        return qobject_cast<Quillary*>(windows.load());
     }
 };
 

@@ -324,7 +324,8 @@ private slots:
         QPointer<QMdiSubWindow> sub = w->subWindow();
         View v(w);
         bool ended = false;
-        env_->state.endProgram = [&ended] { ended = true; };
+        QObject::connect(&env_->windows, &RecordWindows::endProgramRequested,
+                         [&ended] { ended = true; });
         v.text("Text2")->setText(QStringLiteral("edited"));
         FileServices::setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok).answerMessage(loseIt ? Answer::Ok : Answer::Cancel);

@@ -407,8 +407,8 @@ private slots:
         QCOMPARE(p.frameList().first(), copy);
         QCOMPARE(p.stored().first(), copy);
         QCOMPARE(Program::recentCaptions(fileMenuOf(p.frame.get())).first(), copy);
-        QVERIFY(heldLock(A) && heldLock(A)->isLocked());
-        QCOMPARE(heldLock(A)->dataFile(), copy);
+        QVERIFY(p.heldLock(A) && p.heldLock(A)->isLocked());
+        QCOMPARE(p.heldLock(A)->dataFile(), copy);
         QVERIFY(!QFile::exists(DataFileLock::lockFileNameFor(a)));
 
         const QByteArray old = contents(a);
@@ -463,8 +463,8 @@ private slots:
         QCOMPARE(A->windowTitle(), a);
         QVERIFY(A->dataFile().isOpen());
         QCOMPARE(p.stored(), storedBefore);
-        QVERIFY(heldLock(A) && heldLock(A)->isLocked());
-        QCOMPARE(heldLock(A)->dataFile(), a);
+        QVERIFY(p.heldLock(A) && p.heldLock(A)->isLocked());
+        QCOMPARE(p.heldLock(A)->dataFile(), a);
 
         box(A, "Text2")->setText("still here");
         button(A, "Command7")->click();

@@ -321,7 +321,7 @@ private slots:
         Quillary* L = p.windows().first()->newtax;
         QVERIFY(L);
         QCOMPARE(L->presfile, left);
-        QVERIFY(heldLock(L) && heldLock(L)->isLocked());
+        QVERIFY(p.heldLock(L) && p.heldLock(L)->isLocked());
         QCOMPARE(probe(left), QByteArray("held"));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

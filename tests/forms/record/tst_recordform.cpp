@@ -1282,7 +1282,7 @@ private slots:
     void freshFormBeforeLoad()
     {
         // The captions as designed, before a file is opened.
-        Quillary w(env_->state);
+        Quillary w(env_->state, env_->windows);
         View v(&w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillary"));
         QCOMPARE(v.text("Text2")->text(), QStringLiteral("Description"));
