@@ -24,17 +24,14 @@ RecentMenu frameMenu(Taxmain* frame, QMenu* fileMenu, std::array<QAction*, 5>& e
 
 void Taxmain::restoreRecentMenu()
 {
-    const RecentList list = readRecentList(state_.platform.settings);
-    setFrameList(state_, list);
     RecentMenu menu = frameMenu(this, fl_, mnuFileArray_);
-    quillary::restoreRecentMenu(menu, list, list[0]);
+    restoreFrameRecent(state_, menu);
 }
 
 void Taxmain::UpdateMenu()
 {
     RecentMenu menu = frameMenu(this, fl_, mnuFileArray_);
-    setFrameList(state_, updateRecentMenu(menu, frameList(state_), state_.filename,
-                                          state_.platform.settings));
+    updateFrameRecent(state_, menu);
 }
 
 void Taxmain::mnuFileArray_Click(int index)

@@ -195,4 +195,31 @@ RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QStr
     return insertion.list;
 }
 
+void restoreFrameRecent(AppState& state, RecentMenu& menu)
+{
+    const RecentList list = readRecentList(state.platform.settings);
+    setFrameList(state, list);
+    restoreRecentMenu(menu, list, list[0]);
+}
+
+void updateFrameRecent(AppState& state, RecentMenu& menu)
+{
+    setFrameList(state, updateRecentMenu(menu, frameList(state), state.filename,
+                                         state.platform.settings));
+}
+
+void restoreWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file)
+{
+    own = readRecentList(state.platform.settings);
+    restoreRecentMenu(menu, own, file);
+    updateWindowRecent(state, menu, own, file);
+}
+
+void updateWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file)
+{
+    own = updateRecentMenu(
+        menu, frameList(state), file, state.platform.settings,
+        [&state](int k, const QString& entry) { frameEntry(state, k) = entry; }, true);
+}
+
 } // namespace quillary

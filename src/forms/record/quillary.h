@@ -2,6 +2,7 @@
 
 #include "platform/twips.h"
 #include "session/appstate.h"
+#include "session/recentlist.h"
 #include "session/recordwindows.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
@@ -163,9 +164,9 @@ private:
     // then fills the type list once itself.
     bool showingKind_ = false;
 
-    // The window's own copy of the recent-files list (entries 1 to 4) and
-    // its menu elements (element 0 is the separator; null until created).
-    std::array<QString, 5> recent_;
+    // The window's own copy of the recent-files list and its menu elements
+    // (element 0 is the separator; null until created).
+    RecentList recent_;
     std::array<QAction*, 5> mnuFileArray_{};
 
     QList<QMenu*> menus_;

@@ -316,25 +316,14 @@ void Quillary::mnuFileArray_Click(int index)
 
 void Quillary::UpdateMenu()
 {
-    // The frame's list is the latest: another window may have put a file
-    // on it since this window last looked. Starting from this window's own
-    // copy would drop that file again.
     RecentMenu menu(fileMenu_, mnuFileArray_, [this](int k) { mnuFileArray_Click(k); });
-    const RecentList list = updateRecentMenu(
-        menu, frameList(state_), presfile, state_.platform.settings,
-        [this](int k, const QString& entry) { frameEntry(state_, k) = entry; }, true);
-    for (int k = 1; k <= 4; ++k)
-        recent_[k] = list[k - 1];
+    updateWindowRecent(state_, menu, recent_, presfile);
 }
 
 void Quillary::restoreRecentMenu()
 {
-    const RecentList list = readRecentList(state_.platform.settings);
-    for (int k = 1; k <= 4; ++k)
-        recent_[k] = list[k - 1];
     RecentMenu menu(fileMenu_, mnuFileArray_, [this](int k) { mnuFileArray_Click(k); });
-    quillary::restoreRecentMenu(menu, list, presfile);
-    UpdateMenu();
+    restoreWindowRecent(state_, menu, recent_, presfile);
 }
 
 } // namespace quillary
