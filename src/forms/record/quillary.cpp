@@ -9,6 +9,7 @@
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
+#include "records/recordentry.h"
 #include "forms/record/recordtexts.h"
 
 #include <QAction>
@@ -416,7 +417,7 @@ void Quillary::arrangeIcons()
 
 void Quillary::load()
 {
-    adding_ = 0;
+    adding_ = false;
     presfile = state_.filename;
     Text1->setText(shortDate(Clock::today()));
     if (presfile.isEmpty())
@@ -457,7 +458,7 @@ void Quillary::load()
     Lastrecord = file_.recordCount();
     Presrecord = Lastrecord;
     uprec();
-    if (adding_ == 0) {
+    if (!adding_) {
         // The first tab stop: the checked one of Personal and Business.
         (Option1->isChecked() ? Option1 : Option2)->setFocus(Qt::OtherFocusReason);
     }
@@ -527,7 +528,7 @@ void Quillary::uprec()
                 box->setCursorPosition(0);
         }
     } else {
-        adding_ = 1;
+        adding_ = true;
         state_.platform.dialogs.message(QStringLiteral("No records, one will now be added."));
         Presrecord = 1;
         {
@@ -593,7 +594,7 @@ void Quillary::Buttonupd()
 
 bool Quillary::saveStep()
 {
-    return adding_ == 1 ? addr() : savr();
+    return adding_ ? addr() : savr();
 }
 
 bool Quillary::savr()
@@ -606,40 +607,24 @@ bool Quillary::addr()
     return writeBack(true);
 }
 
+RecordEntry Quillary::entry() const
+{
+    return {Text1->text(),          Text6->text(),     Text3->text(),
+            Paymethod->currentText(), Expense->currentText(), Text5->text(),
+            Text2->text(),          Kind{!Option1->isChecked(), !Option3->isChecked()}};
+}
+
 bool Quillary::writeBack(bool adding)
 {
     Dialogs& dialogs = state_.platform.dialogs;
-    const QString today = shortDate(Clock::today());
 
-    if (Text1->text() == today && Text6->text().isEmpty() && Text3->text().isEmpty()
-        && Paymethod->currentText().isEmpty() && Text5->text().isEmpty()
-        && Text2->text().isEmpty()) {
+    if (isBlankEntry(entry(), shortDate(Clock::today()))) {
         dialogs.message(
             QStringLiteral("No information in the present record, it will not be saved"));
-        adding_ = 0;
+        adding_ = false;
         if (adding)
             Presrecord = Lastrecord;
         return true;
-    }
-
-    // A given-up add leaves the window browsing its last record. Left at
-    // Lastrecord + 1, the next save would append the abandoned record
-    // without counting it, and a later Add would then overwrite it.
-    auto giveUp = [this, adding] {
-        if (adding) {
-            adding_ = 0;
-            Presrecord = Lastrecord;
-        }
-        return true;
-    };
-
-    std::optional<QDate> date = parseDate(Text1->text());
-    while (!date) {
-        const QString answer = dialogs.input(kDatePrompt, kDateTitle);
-        if (answer.isEmpty())
-            return giveUp();
-        Text1->setText(answer);
-        date = parseDate(answer);
     }
 
     // A record that cannot be written stays on the form as it is, still to
@@ -652,32 +637,36 @@ bool Quillary::writeBack(bool adding)
         Buttonupd();
         return false;
     };
-    const QString amountPrompt = kAmountPromptStart
-        + (adding ? QStringLiteral("the current record.")
-                  : QStringLiteral("changes to the current record."));
-    CurrencyResult amount = textToCurrency(Text6->text());
-    while (amount.status == CurrencyStatus::NotANumber) {
-        const QString answer = dialogs.input(amountPrompt, kAmountTitle);
-        if (answer.isEmpty())
-            return giveUp();
-        Text6->setText(answer);
-        amount = textToCurrency(answer);
+
+    // The date, then the amount, corrected until they pass or the user
+    // gives up. A given-up add leaves the window browsing its last record.
+    // Left at Lastrecord + 1, the next save would append the abandoned
+    // record without counting it, and a later Add would then overwrite it.
+    ComposedRecord composed = composeRecord(entry());
+    while (composed.status == EntryStatus::BadDate || composed.status == EntryStatus::BadAmount) {
+        const bool date = composed.status == EntryStatus::BadDate;
+        const QString answer = date
+            ? dialogs.input(kDatePrompt, kDateTitle)
+            : dialogs.input(kAmountPromptStart
+                                + (adding ? QStringLiteral("the current record.")
+                                          : QStringLiteral("changes to the current record.")),
+                            kAmountTitle);
+        if (answer.isEmpty()) {
+            if (adding) {
+                adding_ = false;
+                Presrecord = Lastrecord;
+            }
+            return true;
+        }
+        (date ? Text1 : Text6)->setText(answer);
+        composed = composeRecord(entry());
     }
-    if (!amount.ok())
+    if (composed.status == EntryStatus::AmountTooLarge)
         return fail(QStringLiteral("The amount %1 is larger than a record can hold.")
                         .arg(trimBlanks(Text6->text())),
                     QStringLiteral("The record is still on the form: correct the amount and "
                                    "try again."));
-
-    TaxRecord record;
-    record.setField(Field::Amount, currencyToText(amount.value));
-    record.setField(Field::Date, shortDate(*date));
-    record.setField(Field::Invoice, trimBlanks(Text3->text()));
-    record.setField(Field::PayMethod, trimBlanks(Paymethod->currentText()));
-    record.setField(Field::Type, Expense->currentText());
-    record.setField(Field::Party, trimBlanks(Text5->text()));
-    record.setField(Field::Description, trimBlanks(Text2->text()));
-    record.setKind(Kind{!Option1->isChecked(), !Option3->isChecked()});
+    const TaxRecord& record = composed.record;
 
     if (!fileInPlace())
         return false;
@@ -698,7 +687,7 @@ bool Quillary::writeBack(bool adding)
     buffer_ = record;
     if (adding) {
         Lastrecord = Presrecord;
-        adding_ = 0;
+        adding_ = false;
     }
     Buttonupd();
     return true;

@@ -5,6 +5,7 @@
 #include "session/recentlist.h"
 #include "session/recordwindows.h"
 #include "records/datafile.h"
+#include "records/recordentry.h"
 #include "records/taxrecord.h"
 
 #include <QPointer>
@@ -77,7 +78,7 @@ public:
     // window becomes active.
     void checkFileOnActivation();
 
-    bool isAdding() const { return adding_ == 1; }
+    bool isAdding() const { return adding_; }
     const DataFile& dataFile() const { return file_; }
 
 public slots:
@@ -119,6 +120,8 @@ private:
     void restoreRecentMenu();
     // Opens presfile as the window's file; false when it cannot be opened.
     bool openPresfile(QString* error);
+    // What the boxes and option buttons hold.
+    RecordEntry entry() const;
     // savr (adding false) and addr (adding true) share one procedure.
     bool writeBack(bool adding);
     // Save File As after the save step (recordSaved tells whether it wrote
@@ -149,7 +152,7 @@ private:
     AppState& state_;
     RecordWindows& windows_;
     DataFile file_;
-    int adding_ = 0;
+    int adding_ = false;
     TaxRecord buffer_;
     bool closingSaved_ = false;
     // Set once the close handling (save step) has run.

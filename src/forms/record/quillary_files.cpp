@@ -283,7 +283,7 @@ void Quillary::reopenFile()
         return;
     }
     toldState_ = PathState::Same;
-    adding_ = 0;
+    adding_ = false;
     Lastrecord = file_.recordCount();
     Presrecord = std::clamp(Presrecord, Lastrecord > 0 ? 1 : 0, Lastrecord);
     uprec();
