@@ -121,6 +121,7 @@ int main(int argc, char* argv[])
     QElapsedTimer timer;
     timer.start();
     Taxtot totals(state, &presfile);
+    totals.load();
     const qint64 load = timer.elapsed();
 
     // Each fill reads the whole file, computes every row and resets the grid.

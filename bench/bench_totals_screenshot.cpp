@@ -76,6 +76,7 @@ int main(int argc, char* argv[])
     QElapsedTimer timer;
     timer.start();
     quillary::Taxtot totals(state, &presfile);
+    totals.load();
     totals.show();
     QApplication::processEvents();
     const qint64 shown = timer.elapsed();

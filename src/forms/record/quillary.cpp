@@ -743,6 +743,7 @@ void Quillary::Command1_Click()
         return;
     state_.filename = presfile;
     Taxtot totals(state_, &presfile, window());
+    totals.load();
     state_.platform.dialogs.runModal(totals);
     uprec();
 }

@@ -54,7 +54,10 @@ Taxtot::Taxtot(AppState& state, QString* callerPresfile, QWidget* parent)
     setModal(true);
     buildForm();
     buildMenus();
+}
 
+void Taxtot::load()
+{
     // The load sequence. A failing step tells the user once, points the
     // record window at the default file and goes on with the next step.
     loading_ = true;

@@ -31,11 +31,15 @@ class TotalsModel;
 class Taxtot : public QDialog {
     Q_OBJECT
 public:
-    // Runs the whole load sequence. When the file cannot be opened the user
-    // is told, *callerPresfile (the record window's file name) becomes the
-    // default file name, and the window shows no records.
+    // Builds the form; load() then opens the file and fills it.
     Taxtot(AppState& state, QString* callerPresfile, QWidget* parent = nullptr);
     ~Taxtot() override;
+
+    // The load sequence: opens state.filename, fills the type list and the
+    // grid. When the file cannot be opened the user is told,
+    // *callerPresfile (the record window's file name) becomes the default
+    // file name, and the window shows no records.
+    void load();
 
     // Refills the type list for the chosen kind, selects its default entry
     // and refills the grid.

@@ -109,6 +109,7 @@ private slots:
     {
         const QString path = env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
 
         QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
         QCOMPARE(t.recordCount(), 5);
@@ -131,6 +132,7 @@ private slots:
                        makeRecord('2', "Supplies", "2.5", "b"),
                        makeRecord('2', "Supplies", "7.25", "c")});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
 
         const QTableView* grid = child<QTableView>(t, "Grid1");
@@ -179,6 +181,7 @@ private slots:
         env_->useFile({makeRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
                                   "American Express Co")});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         auto* grid = child<TotalsGrid>(t, "Grid1");
         QCOMPARE(descriptions(t), QStringList{"Insurance premiums"});
 
@@ -224,6 +227,7 @@ private slots:
         QFETCH(QString, selected);
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         // Start from the other end so every change really changes the kind.
         QVERIFY(toggleOption(child<QRadioButton>(t, business ? "Option2" : "Option1")));
         QVERIFY(toggleOption(child<QRadioButton>(t, income ? "Option4" : "Option3")));
@@ -247,6 +251,7 @@ private slots:
         QFETCH(QString, way);
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         auto* income = child<QRadioButton>(t, "Option4");
         if (way == "toggle") {
             QVERIFY(toggleOption(income));
@@ -276,6 +281,7 @@ private slots:
     {
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QComboBox* combo = child<QComboBox>(t, "Expense");
         QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
         t.show();
@@ -306,6 +312,7 @@ private slots:
     {
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         QCOMPARE(comboEntries(child<QComboBox>(t, "Expense")).size(), 12);
         QCOMPARE(descriptions(t), QStringList{});
@@ -318,6 +325,7 @@ private slots:
     {
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
         QCOMPARE(label2(t), QStringLiteral("$19.75"));
@@ -338,6 +346,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QCOMPARE(t.recordCount(), 0);
         QVERIFY(t.fileNumber() > 0);
         QCOMPARE(t.gridRowCount(), 0);
@@ -359,6 +368,7 @@ private slots:
         bytes.prepend(garbage);
         env_->useBytes(bytes);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QCOMPARE(t.recordCount(), 5);
         pickType(t, kAllTypes);
         QCOMPARE(t.gridRowCount(), 1);
@@ -377,8 +387,13 @@ private slots:
     {
         QFETCH(QString, filename);
         env_->state.filename = filename;
-        env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        // Building the window neither opens the file nor shows a box.
+        QVERIFY(env_->dialogs.shown().isEmpty());
+        QCOMPARE(t.fileNumber(), 0);
+        QCOMPARE(env_->presfile, QStringLiteral("caller.dat"));
+        env_->dialogs.answerMessage(Answer::Ok);
+        t.load();
 
         QCOMPARE(env_->dialogs.shown().size(), 1);
         const ShownBox box = env_->dialogs.last();
@@ -419,6 +434,7 @@ private slots:
         QCOMPARE(recordWindow.open(path), OpenStatus::Ok);
 
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
         action(t, qPrintable(command))->trigger();
@@ -453,6 +469,7 @@ private slots:
             return true;
         });
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "srtdte")->trigger();
         action(t, "srttyp")->trigger();
         QCOMPARE(writes, 0);
@@ -466,6 +483,7 @@ private slots:
         FileServices::setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "srtdte")->trigger();
 
         const ShownBox box = env_->dialogs.last();
@@ -492,6 +510,7 @@ private slots:
         QFETCH(QString, text);
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         env_->dialogs.answerMessage(Answer::Ok);
         action(t, qPrintable(command))->trigger();
         const ShownBox box = env_->dialogs.last();
@@ -505,6 +524,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QAction* h = action(t, "h");
         QCOMPARE(h->shortcut(), QKeySequence(Qt::Key_F1));
         h->trigger();
@@ -516,6 +536,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QMenuBar* bar = t.findChild<QMenuBar*>();
         QVERIFY(bar);
         QStringList layout;
@@ -536,6 +557,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         struct Expect {
             const char* name;
             QString text;
@@ -602,6 +624,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         const QStringList focusable = {"Expense", "Option3", "Option2", "Option4",
                                        "Option1", "Grid1",   "Command1"};
         QStringList order;
@@ -633,6 +656,7 @@ private slots:
         QFETCH(QStringList, order);
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         if (business)
             QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
         if (income)
@@ -655,6 +679,7 @@ private slots:
     {
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         env_->dialogs.answerModal([&](QDialog&) {
             t.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&t));
@@ -691,6 +716,7 @@ private slots:
         int fileNo = 0;
         {
             Taxtot t(env_->state, &env_->presfile);
+            t.load();
             fileNo = t.fileNumber();
             QVERIFY(env_->files.isOpen(fileNo));
             if (!how.isEmpty()) {

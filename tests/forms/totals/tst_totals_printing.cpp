@@ -78,6 +78,7 @@ private slots:
         };
         const QString path = env_->useFile(records);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
 
         QCOMPARE(env_->printer.documents.size(), 1);
@@ -114,6 +115,7 @@ private slots:
         const std::vector<TaxRecord> records = numberedRecords(40);
         const QString path = env_->useFile(records);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
 
         const QString pdf = env_->printer.documents.value(0);
@@ -127,6 +129,7 @@ private slots:
         const QString name = QStringLiteral("records-of-the-household-").repeated(6) + "1996.dat";
         const QString path = env_->useFile({}, name);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
         const QString pdf = env_->printer.documents.value(0);
         QCOMPARE(pdfPages(pdf), 1);
@@ -150,6 +153,7 @@ private slots:
         QFETCH(int, extraTwips);
         env_->useFile(numberedRecords(rows));
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         t.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t));
         auto* grid = t.findChild<QTableView*>(QStringLiteral("Grid1"));
@@ -210,6 +214,7 @@ private slots:
                                          QStringLiteral("row%1x").arg(i)));
         env_->useFile(records);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         t.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t));
         action(t, "prn")->trigger();
@@ -253,6 +258,7 @@ private slots:
         const QString pdf = env_->path(QStringLiteral("saved.pdf"));
         env_->dialogs.answerMessage(Answer::Yes).answerSaveFile(pdf);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, qPrintable(command))->trigger();
 
         const QList<ShownBox> shown = env_->dialogs.shown();
@@ -282,6 +288,7 @@ private slots:
         if (accept)
             env_->dialogs.answerSaveFile(std::nullopt);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
         QCOMPARE(env_->printer.written, QStringList{});
     }
@@ -294,6 +301,7 @@ private slots:
             .answerSaveFile(QStringLiteral("/proc/totals.pdf"))
             .answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "prn")->trigger();
         const ShownBox box = env_->dialogs.last();
         QVERIFY2(box.text.contains(QStringLiteral("could not be saved")), qPrintable(box.text));
