@@ -3,7 +3,9 @@
 #include "platform/localeservices.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace quillary::test {
@@ -84,6 +86,14 @@ QByteArray fileContents(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+FileServices::FaultInjector failWritesUnder(const QString& folder)
+{
+    const QString prefix = QDir(folder).absolutePath() + u'/';
+    return [prefix](const QString& path) {
+        return QFileInfo(path).absoluteFilePath().startsWith(prefix);
+    };
 }
 
 } // namespace quillary::test

@@ -3,6 +3,7 @@
 // Records and data files for tests: builders for records and sample data,
 // and writing and reading a file as bytes. No GUI needed.
 
+#include "platform/fileservices.h"
 #include "records/taxrecord.h"
 
 #include <QByteArray>
@@ -41,5 +42,9 @@ QByteArray bytesOf(const std::vector<TaxRecord>& records);
 void writeBytes(const QString& path, const QByteArray& bytes);
 // What a file holds; "<missing>" when it cannot be read.
 QByteArray fileContents(const QString& path);
+
+// For FileServices::setFaultInjector: every write to a path in folder
+// fails as on a full disk.
+FileServices::FaultInjector failWritesUnder(const QString& folder);
 
 } // namespace quillary::test

@@ -72,18 +72,18 @@ void pickType(Taxtot& t, const QString& type)
     emit combo->activated(index);
 }
 
-std::vector<TaxRecord> sampleRecords()
+std::vector<TaxRecord> totalsSamples()
 {
     return {
-        makeRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
+        totalsRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
                    QStringLiteral("3/5/1996")),
-        makeRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
+        totalsRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
                    QStringLiteral("1/9/1996")),
-        makeRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
+        totalsRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
                    QStringLiteral("dentist"), QStringLiteral("2/1/1996")),
-        makeRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
+        totalsRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
                    QStringLiteral("1/20/1996")),
-        makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
+        totalsRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
                    QStringLiteral("1/1/1996")),
     };
 }
@@ -100,14 +100,13 @@ private slots:
     void init() { env_ = std::make_unique<TotalsEnv>(); }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         QUILLARY_VERIFY_DIALOGS(env_->dialogs);
         env_.reset();
     }
 
     void loadShowsPersonalExpensesOfTypeOther()
     {
-        const QString path = env_->useFile(sampleRecords());
+        const QString path = env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
 
@@ -128,9 +127,9 @@ private slots:
 
     void gridShowsFieldsAndRunningTotals()
     {
-        env_->useFile({makeRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
-                       makeRecord('2', "Supplies", "2.5", "b"),
-                       makeRecord('2', "Supplies", "7.25", "c")});
+        env_->useFile({totalsRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
+                       totalsRecord('2', "Supplies", "2.5", "b"),
+                       totalsRecord('2', "Supplies", "7.25", "c")});
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
@@ -178,7 +177,7 @@ private slots:
     // and amounts and totals stand at the right.
     void cellsCutWithAnEllipsis()
     {
-        env_->useFile({makeRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
+        env_->useFile({totalsRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
                                   "American Express Co")});
         Taxtot t(env_->state, &env_->presfile);
         t.load();
@@ -225,7 +224,7 @@ private slots:
         QFETCH(bool, business);
         QFETCH(bool, income);
         QFETCH(QString, selected);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         // Start from the other end so every change really changes the kind.
@@ -249,7 +248,7 @@ private slots:
     void kindChangesRefillListAndGrid()
     {
         QFETCH(QString, way);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         auto* income = child<QRadioButton>(t, "Option4");
@@ -279,7 +278,7 @@ private slots:
     // keys, or the program setting it.
     void typeChangesRefillTheGrid()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         QComboBox* combo = child<QComboBox>(t, "Expense");
@@ -310,7 +309,7 @@ private slots:
 
     void incomeOfAPersonalKindListsItsOwnOther()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
@@ -323,7 +322,7 @@ private slots:
 
     void refillReplacesTheRows()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         pickType(t, kAllTypes);
@@ -428,7 +427,7 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QStringList, order);
-        const QString path = env_->useFile(sampleRecords());
+        const QString path = env_->useFile(totalsSamples());
         // The record window's own handle on the same file.
         DataFile recordWindow(env_->files);
         QCOMPARE(recordWindow.open(path), OpenStatus::Ok);
@@ -462,9 +461,9 @@ private slots:
 
     void sortOfOneRecordWritesNothing()
     {
-        const QString path = env_->useFile({makeRecord('0', "Other", "1", "only")});
+        const QString path = env_->useFile({totalsRecord('0', "Other", "1", "only")});
         int writes = 0;
-        FileServices::setFaultInjector([&](const QString&) {
+        env_->files.setFaultInjector([&](const QString&) {
             ++writes;
             return true;
         });
@@ -473,14 +472,14 @@ private slots:
         action(t, "srtdte")->trigger();
         action(t, "srttyp")->trigger();
         QCOMPARE(writes, 0);
-        QCOMPARE(env_->contents(path), encodeRecords({makeRecord('0', "Other", "1", "only")}));
+        QCOMPARE(fileContents(path), encodeRecords({totalsRecord('0', "Other", "1", "only")}));
     }
 
     void failedSortLeavesTheFileIntact()
     {
-        const QString path = env_->useFile(sampleRecords());
-        const QByteArray before = env_->contents(path);
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        const QString path = env_->useFile(totalsSamples());
+        const QByteArray before = fileContents(path);
+        env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
         t.load();
@@ -490,7 +489,7 @@ private slots:
         QVERIFY2(box.text.contains(QStringLiteral("could not be sorted")), qPrintable(box.text));
         QVERIFY2(box.text.contains(QStringLiteral("No space left on device")), qPrintable(box.text));
         QCOMPARE(box.icon, Icon::Exclamation);
-        QCOMPARE(env_->contents(path), before);
+        QCOMPARE(fileContents(path), before);
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
     }
@@ -654,7 +653,7 @@ private slots:
         QFETCH(bool, business);
         QFETCH(bool, income);
         QFETCH(QStringList, order);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         if (business)
@@ -677,7 +676,7 @@ private slots:
     // open, Escape closes it.
     void enterKeepsTheWindowEscapeCloses()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
         t.load();
         env_->dialogs.answerModal([&](QDialog&) {
@@ -712,7 +711,7 @@ private slots:
     void closingReleasesTheHandle()
     {
         QFETCH(QString, how);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         int fileNo = 0;
         {
             Taxtot t(env_->state, &env_->presfile);
