@@ -165,7 +165,7 @@ void Taxmain::startup()
 {
     restoreRecentMenu();
     if (state_.t1.isEmpty())
-        state_.t1 = QStringLiteral("Taxrecs.dat");
+        state_.t1 = kDefaultDataFile;
     state_.filename = state_.t1;
     show();
     firstWindow_ = qobject_cast<Quillary*>(windows_->open().window);
@@ -210,14 +210,12 @@ void Taxmain::ex_Click()
 
 void Taxmain::abm_Click()
 {
-    state_.platform.dialogs.message(aboutText(), Buttons::Ok, Icon::Information,
-                                    QStringLiteral("About the Quillary Program"));
+    showHelpBox(state_.platform.dialogs, aboutText(), kAboutTitle);
 }
 
 void Taxmain::bhem_Click()
 {
-    state_.platform.dialogs.message(basicHelpText(), Buttons::Ok, Icon::Information,
-                                    QStringLiteral("Quillary Main Form Help"));
+    showHelpBox(state_.platform.dialogs, basicHelpText(), QStringLiteral("Quillary Main Form Help"));
 }
 
 void Taxmain::mhelp_Click()

@@ -1,5 +1,6 @@
 #include "forms/common.h"
 
+#include "platform/dialogs.h"
 #include "records/datafile.h"
 
 #include <QAbstractButton>
@@ -17,18 +18,9 @@ QString programDescription()
          + QStringLiteral("user to view/print totals for all types of these.");
 }
 
-QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption)
+void showHelpBox(Dialogs& dialogs, const QString& text, const QString& title)
 {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-QAction* addMenuSeparator(QMenu* menu, const char* name)
-{
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+    dialogs.message(text, Buttons::Ok, Icon::Information, title);
 }
 
 QString sortFailedText(const DataFile& file, const QString& error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/menus.h"
+
 #include <QString>
 
 class QAbstractButton;
@@ -9,16 +11,18 @@ class QMenu;
 namespace quillary {
 
 class DataFile;
+class Dialogs;
 
 // Line break of the message texts: carriage return, line feed.
 inline const QString kCrLf = QStringLiteral("\r\n");
 
 // The sentence every About box of the program shows.
 QString programDescription();
+inline const QString kAboutTitle = QStringLiteral("About the Quillary Program");
 
-// A menu item or separator with its object name, so tests can find it.
-QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption);
-QAction* addMenuSeparator(QMenu* menu, const char* name);
+// An About or Basic Help box: the text under the information icon, with an
+// OK button.
+void showHelpBox(Dialogs& dialogs, const QString& text, const QString& title);
 
 // What to tell the user when sortFile failed; file is the file it was given.
 QString sortFailedText(const DataFile& file, const QString& error);

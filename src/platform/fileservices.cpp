@@ -1,5 +1,7 @@
 #include "platform/fileservices.h"
 
+#include "platform/errors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,12 +17,6 @@
 namespace quillary {
 
 namespace {
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "records/maintenance.h"
 
+#include "platform/errors.h"
 #include "platform/fileservices.h"
 #include "records/sorting.h"
 
@@ -8,12 +9,6 @@
 namespace quillary {
 
 namespace {
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 // Replaces the file's content with `contents`. When the replacement reports
 // a failure it may still have reached the disk (the rename succeeded but

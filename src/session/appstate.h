@@ -6,6 +6,10 @@
 
 namespace quillary {
 
+// The file the program opens when nothing else is known, in the current
+// folder.
+inline const QString kDefaultDataFile = QStringLiteral("Taxrecs.dat");
+
 // The frame's public variables, shared with the windows it opens: the path
 // the next record window is to open, and the frame's copy of the
 // recent-files list; and the platform services every window uses. Windows

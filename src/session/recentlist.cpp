@@ -1,6 +1,7 @@
 #include "session/recentlist.h"
 
 #include "session/appstate.h"
+#include "platform/menus.h"
 #include "platform/settingsstore.h"
 
 #include <QAction>
@@ -113,18 +114,17 @@ void RecentMenu::create(int k)
 {
     if (k < 1 || k > 4 || exists(k) || !menu_)
         return;
-    auto* element = new QAction(menu_);
-    element->setObjectName(QStringLiteral("mnuFileArray%1").arg(k));
+    // Keep the elements in index order even when a gap is filled later.
+    QAction* before = nullptr;
+    for (int j = k + 1; j <= 4 && !before; ++j)
+        before = elements_[j];
+    QAction* element =
+        addMenuItem(menu_, QStringLiteral("mnuFileArray%1").arg(k), QString(), before);
     element->setVisible(false);
     QObject::connect(element, &QAction::triggered, element, [k, onClick = onClick_] {
         if (onClick)
             onClick(k);
     });
-    // Keep the elements in index order even when a gap is filled later.
-    QAction* before = nullptr;
-    for (int j = k + 1; j <= 4 && !before; ++j)
-        before = elements_[j];
-    menu_->insertAction(before, element);
     elements_[k] = element;
 }
 

@@ -13,9 +13,6 @@ namespace quillary {
 struct AppState;
 class SettingsStore;
 
-// The file the program opens when nothing else is known.
-inline const QString kDefaultDataFile = QStringLiteral("Taxrecs.dat");
-
 // The recent-files list: entries 1 to 4 (at indexes 0 to 3), most recent
 // first. The empty text means no entry.
 using RecentList = std::array<QString, 4>;

@@ -3,7 +3,6 @@
 #include "platform/dialogs.h"
 #include "platform/filelock.h"
 #include "platform/twips.h"
-#include "session/recentlist.h"
 
 #include <QGuiApplication>
 #include <QMdiArea>
