@@ -1,6 +1,5 @@
 #include "platform/fileservices.h"
 #include "support/smalldisk.h"
-#include "support/records.h"
 #include "support/testenv.h"
 
 #include <QFile>

@@ -3,10 +3,6 @@
 #include "platform/localeservices.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTest>
 
 namespace quillary::test {
 
@@ -73,27 +69,6 @@ QByteArray bytesOf(const std::vector<TaxRecord>& records)
     for (const TaxRecord& r : records)
         out += r.bytes();
     return out;
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray fileContents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-FileServices::FaultInjector failWritesUnder(const QString& folder)
-{
-    const QString prefix = QDir(folder).absolutePath() + u'/';
-    return [prefix](const QString& path) {
-        return QFileInfo(path).absoluteFilePath().startsWith(prefix);
-    };
 }
 
 } // namespace quillary::test

@@ -1,10 +1,9 @@
 #pragma once
 
-// Records and data files for tests: builders for records and sample data,
-// and writing and reading a file as bytes. No GUI needed.
+// Records for tests: builders for records and sample data. No GUI needed.
 
-#include "platform/fileservices.h"
 #include "records/taxrecord.h"
+#include "support/testenv.h"
 
 #include <QByteArray>
 #include <QString>
@@ -37,14 +36,5 @@ TaxRecord numberedRecord(int n);
 std::vector<TaxRecord> numberedRecords(int count, int first = 1);
 
 QByteArray bytesOf(const std::vector<TaxRecord>& records);
-
-// Writes a file whole; fails the running test when it cannot.
-void writeBytes(const QString& path, const QByteArray& bytes);
-// What a file holds; "<missing>" when it cannot be read.
-QByteArray fileContents(const QString& path);
-
-// For FileServices::setFaultInjector: every write to a path in folder
-// fails as on a full disk.
-FileServices::FaultInjector failWritesUnder(const QString& folder);
 
 } // namespace quillary::test

@@ -1,8 +1,10 @@
 #pragma once
 
 // What every test program shares, without a GUI: the process kept away from
-// the user's files, and the locale and day pinned.
+// the user's files, the locale and day pinned, and files written and read
+// back whole.
 
+#include "platform/fileservices.h"
 #include "platform/localeservices.h"
 
 #include <QCoreApplication>
@@ -48,6 +50,15 @@ private:
 // en_US the default locale. Call at the start of main(), before the
 // application object exists.
 void isolateTestProcess();
+
+// Writes a file whole; fails the running test when it cannot.
+void writeBytes(const QString& path, const QByteArray& bytes);
+// What a file holds; "<missing>" when it cannot be read.
+QByteArray fileContents(const QString& path);
+
+// For FileServices::setFaultInjector: every write to a path in folder
+// fails as on a full disk.
+FileServices::FaultInjector failWritesUnder(const QString& folder);
 
 } // namespace quillary::test
 
