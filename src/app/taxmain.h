@@ -1,5 +1,9 @@
 #pragma once
 
+// app/: program start (main.cpp) and the MDI frame Taxmain with its menus,
+// help texts and recent-file entries. The top layer: it may use the forms,
+// the session, the reports, the records and the platform.
+
 #include "forms/record/quillary.h"
 #include "session/appstate.h"
 

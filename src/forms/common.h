@@ -1,5 +1,10 @@
 #pragma once
 
+// forms/: the windows. record/ holds the record window Quillary and its
+// commands, totals/ the totals window Taxtot; this file what both use. Each
+// form keeps the texts it shows. The forms use the session, the reports,
+// the records and the platform, never the frame.
+
 #include "platform/menus.h"
 
 #include <QString>

@@ -1,9 +1,10 @@
 #pragma once
 
-// Reports over the records of a data file: the totals of one category with a
-// running total, and the listing of every record that "Print All" prints.
-// Plain functions on records, without widgets, so every window and every
-// export can use them.
+// reports/: reports over the records of a data file, as plain functions
+// without widgets: the totals of one category with a running total, and the
+// listing of every record that "Print All" prints; the year summary and CSV
+// export are to come here. It uses the records and the platform's Core
+// services only.
 
 #include "platform/localeservices.h"
 #include "records/taxrecord.h"

@@ -1,5 +1,11 @@
 #pragma once
 
+// session/: what the windows share. The frame's public variables (this
+// file), the recent-files list with the frame's and the record windows'
+// versions of UpdateMenu (recentlist.h), and the owner of the open record
+// windows, which makes, finds, places and locks them (recordwindows.h). It
+// uses the platform and the records only; the forms provide the windows.
+
 #include "platform/platform.h"
 
 #include <QString>
