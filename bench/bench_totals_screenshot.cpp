@@ -1,7 +1,6 @@
 // Shows the totals window on 25 listed records and saves a picture of it:
 //   bench_totals_screenshot OUTPUT.png
 // Prints how long the window took to build and paint.
-#include "session/appstate.h"
 #include "forms/totals/taxtot.h"
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"
@@ -10,6 +9,7 @@
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
 #include "records/datafile.h"
+#include "session/appstate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,3 @@
-#include "session/appstate.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "platform/dialogs.h"
@@ -7,6 +6,7 @@
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

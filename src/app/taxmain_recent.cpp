@@ -1,9 +1,9 @@
 #include "app/taxmain.h"
 
-#include "session/recentlist.h"
 #include "forms/record/quillary.h"
 #include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"
+#include "session/recentlist.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,8 +1,8 @@
 #include "session/recentlist.h"
 
-#include "session/appstate.h"
 #include "platform/menus.h"
 #include "platform/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QAction>
 #include <QMenu>

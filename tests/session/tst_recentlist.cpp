@@ -1,6 +1,6 @@
+#include "platform/settingsstore.h"
 #include "session/appstate.h"
 #include "session/recentlist.h"
-#include "platform/settingsstore.h"
 #include "support/testplatform.h"
 
 #include <QAction>

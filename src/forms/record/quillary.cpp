@@ -5,13 +5,13 @@
 #include "forms/formbuilder.h"
 #include "forms/totals/taxtot.h"
 
+#include "forms/record/recordtexts.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
 #include "records/recordentry.h"
-#include "forms/record/recordtexts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/twips.h"
-#include "session/appstate.h"
-#include "session/recentlist.h"
-#include "session/recordwindows.h"
 #include "records/datafile.h"
 #include "records/recordentry.h"
 #include "records/taxrecord.h"
+#include "session/appstate.h"
+#include "session/recentlist.h"
+#include "session/recordwindows.h"
 
 #include <QPointer>
 #include <QString>

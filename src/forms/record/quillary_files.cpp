@@ -1,10 +1,10 @@
 #include "forms/record/quillary.h"
 
-#include "session/recentlist.h"
 #include "platform/dialogs.h"
-#include "platform/fileservices.h"
 #include "platform/filelock.h"
+#include "platform/fileservices.h"
 #include "platform/settingsstore.h"
+#include "session/recentlist.h"
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>

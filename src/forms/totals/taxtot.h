@@ -1,9 +1,9 @@
 #pragma once
 
-#include "session/appstate.h"
 #include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
+#include "session/appstate.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,10 +1,10 @@
 // The totals window: loading, the type list, the grid, the sorts, the help
 // texts and the recovery from a file that cannot be opened.
 #include "forms/totals/taxtot.h"
-#include "forms/totals/totalstexts.h"
 #include "forms/totals/totalsfixture.h"
 #include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
+#include "forms/totals/totalstexts.h"
 #include "platform/fonts.h"
 #include "records/categories.h"
 #include "support/accessibility.h"

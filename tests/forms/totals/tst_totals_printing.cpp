@@ -1,8 +1,8 @@
 // Printing from the totals window, checked through the text of the PDF
 // files the test printer writes.
 #include "forms/totals/taxtot.h"
-#include "reports/totals.h"
 #include "forms/totals/totalsfixture.h"
+#include "reports/totals.h"
 
 #include <QAction>
 #include <QFileInfo>
