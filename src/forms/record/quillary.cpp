@@ -3,9 +3,9 @@
 #include "forms/common.h"
 #include "forms/focus.h"
 #include "forms/formbuilder.h"
+#include "forms/record/recordtexts.h"
 #include "forms/totals/taxtot.h"
 
-#include "forms/record/recordtexts.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/help.h"
@@ -549,9 +549,14 @@ bool Quillary::addr()
 
 RecordEntry Quillary::entry() const
 {
-    return {Text1->text(),          Text6->text(),     Text3->text(),
-            Paymethod->currentText(), Expense->currentText(), Text5->text(),
-            Text2->text(),          Kind{!Option1->isChecked(), !Option3->isChecked()}};
+    return {Text1->text(),
+            Text6->text(),
+            Text3->text(),
+            Paymethod->currentText(),
+            Expense->currentText(),
+            Text5->text(),
+            Text2->text(),
+            Kind{!Option1->isChecked(), !Option3->isChecked()}};
 }
 
 bool Quillary::writeBack(bool adding)

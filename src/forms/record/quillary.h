@@ -152,7 +152,7 @@ private:
     AppState& state_;
     RecordWindows& windows_;
     DataFile file_;
-    int adding_ = false;
+    bool adding_ = false;
     TaxRecord buffer_;
     bool closingSaved_ = false;
     // Set once the close handling (save step) has run.
