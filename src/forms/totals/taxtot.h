@@ -25,9 +25,9 @@ class TotalsModel;
 
 // The totals window: lists the records of one kind and type of the data file
 // named by state.filename, with a running total, and prints and sorts the
-// file. It reads the file through a handle of its own, opened when the window
-// is built and closed when it is closed or destroyed; it never changes a
-// record, only their order.
+// file. It reads the file through a handle of its own, opened by load() and
+// closed when the window is closed or destroyed; it never changes a record,
+// only their order.
 class Taxtot : public QDialog {
     Q_OBJECT
 public:
