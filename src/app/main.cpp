@@ -1,4 +1,3 @@
-#include "app/appstate.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "platform/dialogs.h"
@@ -7,6 +6,7 @@
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,6 +37,7 @@ int main(int argc, char* argv[])
     quillary::AppState state({dialogs, settings, files, help, printer});
 
     quillary::Taxmain frame(state);
+    QObject::connect(&frame, &quillary::Taxmain::endProgram, &app, [] { QCoreApplication::exit(0); });
     frame.startup();
 
     if (reportStartup) {
