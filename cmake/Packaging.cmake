@@ -16,8 +16,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Without a platform plugin Qt opens no window at all.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# The desktop's menus, file types and icons pick up what the package brings.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "desktop-file-utils, shared-mime-info, hicolor-icon-theme")
+# The forms are laid out for a narrow font, whose widths Liberation Sans
+# has; the desktop's menus, file types and icons pick up what the package
+# brings.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, desktop-file-utils, shared-mime-info, hicolor-icon-theme")
 # Stripped, as Debian installs programs.
 set(CPACK_STRIP_FILES ON)
 include(CPack)
