@@ -1,6 +1,5 @@
 #include "app/appstate.h"
 #include "app/commandline.h"
-#include "app/programicon.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "platform/dialogs.h"
@@ -56,7 +55,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     nameTheProgram();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillary.Quillary"));
-    QApplication::setWindowIcon(quillary::programIcon());
     // Qt has taken its own options (-style and the like) out by now.
     const quillary::CommandLine command =
         quillary::parseCommandLine(app.arguments(), QDir::currentPath());
