@@ -1,5 +1,6 @@
 #include "app/taxmain.h"
 
+#include "app/programicon.h"
 #include "forms/common.h"
 
 #include "forms/record/quillary.h"
@@ -15,7 +16,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 
 namespace quillary {
@@ -44,27 +44,6 @@ QString basicHelpText()
     return lines.join(kCrLf);
 }
 
-// A ledger page with a pen stroke, drawn in the sixteen basic colours.
-QPixmap iconImage(int size)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    const qreal s = size / 16.0;
-    p.scale(s, s);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 128, 128));
-    p.drawRect(QRectF(1, 1, 14, 14));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(3, 2, 10, 12));
-    p.setPen(QPen(QColor(0, 0, 128), 1.0 / s * (size >= 32 ? 2 : 1)));
-    for (int y = 5; y <= 11; y += 2)
-        p.drawLine(QPointF(4.5, y + 0.5), QPointF(11.5, y + 0.5));
-    p.setPen(QPen(QColor(128, 0, 0), 1.5));
-    p.drawLine(QPointF(9, 12), QPointF(14, 4));
-    return pixmap;
-}
-
 } // namespace
 
 Taxmain::Taxmain(AppState& state, QWidget* parent)
@@ -75,12 +54,10 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
 {
     setObjectName(QStringLiteral("Taxmain"));
     setWindowTitle(QStringLiteral("Quillary v2"));
-    QIcon icon;
-    icon.addPixmap(iconImage(16));
-    icon.addPixmap(iconImage(32));
-    // Every window and box of the program carries it, not only the frame.
-    QApplication::setWindowIcon(icon);
-    setWindowIcon(icon);
+    // Every window and box of the program carries the icon, not only the
+    // frame, whose own is the 32 and 16 pixel images.
+    QApplication::setWindowIcon(programIcon());
+    setWindowIcon(frameIcon());
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
     connect(windows_, &RecordWindows::windowShown, this, &Taxmain::updateMenus);
@@ -161,12 +138,12 @@ void Taxmain::updateMenus()
     bar->addActions(wantedActions);
 }
 
-void Taxmain::startup()
+void Taxmain::startup(const QString& file)
 {
     restoreRecentMenu();
     if (state_.t1.isEmpty())
         state_.t1 = kDefaultDataFile;
-    state_.filename = state_.t1;
+    state_.filename = file.isEmpty() ? state_.t1 : file;
     show();
     firstWindow_ = qobject_cast<Quillary*>(windows_->open().window);
 }

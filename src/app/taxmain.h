@@ -37,7 +37,9 @@ public:
 
     // The load of the frame: restores the recent-files list, shows the
     // frame and opens the first record window on the most recent file.
-    void startup();
+    // file: the data file named on the command line, opened instead of the
+    // most recent one (and so put at the top of the list); empty for none.
+    void startup(const QString& file = QString());
 
     // The record window opened at startup (null once it has been closed).
     Quillary* firstWindow() const { return firstWindow_; }

@@ -149,6 +149,55 @@ private slots:
         QCOMPARE(w->findChild<QLineEdit*>("Text2")->text().trimmed(), QStringLiteral("Item 3"));
     }
 
+    // A file named on the command line opens instead of the most recent
+    // one and goes to the top of the list; one that cannot be opened gets
+    // the usual handling.
+    void fileFromTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("given");   // FOLDER: the test's folder
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("opened");  // the window's file afterwards
+        QTest::addColumn<QStringList>("boxes");
+        const QString noRecords = kNoRecords;
+        const QString noFile =
+            QStringLiteral("No file chosen, I will open the default file 'Taxrecs.dat' for you");
+        QTest::newRow("existing file") << "FOLDER/given.dat" << true << "FOLDER/given.dat"
+                                       << QStringList{};
+        QTest::newRow("missing file") << "FOLDER/new.dat" << false << "FOLDER/new.dat"
+                                      << QStringList{noRecords};
+        QTest::newRow("folder that does not exist")
+            << "FOLDER/no such folder/x.dat" << false << "Taxrecs.dat"
+            << QStringList{noFile, noRecords};
+    }
+    void fileFromTheCommandLine()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, exists);
+        QFETCH(QString, opened);
+        QFETCH(QStringList, boxes);
+        given.replace(QStringLiteral("FOLDER"), env_->dir.path());
+        opened.replace(QStringLiteral("FOLDER"), env_->dir.path());
+        env_->settings.save(QStringLiteral("menu1"), env_->dir.filePath(QStringLiteral("recent.dat")));
+        writeBytes(env_->dir.filePath(QStringLiteral("recent.dat")), threeRecords());
+        if (exists)
+            writeBytes(given, threeRecords());
+        for (int i = 0; i < boxes.size(); ++i)
+            env_->dialogs.answerMessage(Answer::Ok);
+        env_->frame->startup(given);
+
+        QStringList shown;
+        for (const ShownBox& box : env_->dialogs.shown())
+            shown << box.text;
+        QCOMPARE(shown, boxes);
+        Quillary* w = env_->frame->firstWindow();
+        QVERIFY(w);
+        QCOMPARE(w->presfile, opened);
+        QCOMPARE(env_->settings.get(QStringLiteral("menu1")), opened);
+        QCOMPARE(env_->settings.get(QStringLiteral("menu2")),
+                 env_->dir.filePath(QStringLiteral("recent.dat")));
+        QCOMPARE(w->Lastrecord, exists ? 3 : 0);
+    }
+
     void exitAsksFirst_data()
     {
         QTest::addColumn<Answer>("answer");
@@ -275,8 +324,11 @@ private slots:
         QCOMPARE(f->pos(), QPoint(twipsToPixels(2310), twipsToPixels(1455)));
         QVERIFY(!f->windowIcon().isNull());
         QCOMPARE(f->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
-        // The program's icon: every window and box has it.
-        QCOMPARE(QApplication::windowIcon().availableSizes(), f->windowIcon().availableSizes());
+        // The program's icon, in every size it is drawn in: every window and
+        // box has it.
+        QCOMPARE(QApplication::windowIcon().availableSizes(),
+                 (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64),
+                               QSize(128, 128), QSize(256, 256)}));
         QWidget box(nullptr, Qt::Dialog);
         QCOMPARE(box.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 
