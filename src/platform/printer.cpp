@@ -1,5 +1,7 @@
 #include "platform/printer.h"
 
+#include "platform/errors.h"
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -13,12 +15,6 @@
 namespace quillary {
 
 namespace {
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 QString failureText(const PrintTarget& target)
 {

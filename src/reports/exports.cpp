@@ -11,9 +11,9 @@ CsvCell dateCell(const QString& stored, const QLocale& locale)
     return {trimBlanks(stored)};
 }
 
-CsvCell amountCell(const QString& stored, const QLocale& locale)
+CsvCell amountCell(const QString& stored, const AmountReader& read)
 {
-    const CurrencyResult amount = textToCurrency(stored, locale);
+    const CurrencyResult amount = read(stored);
     if (amount.ok())
         return CsvCell::number(currencyToText(amount.value, QLocale::c()));
     return {trimBlanks(stored)};
@@ -28,6 +28,7 @@ CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& loca
                     QStringLiteral("Pay Method"),  QStringLiteral("Type"),
                     QStringLiteral("Paid to/by"),  QStringLiteral("Description")};
     table.rows.reserve(records.size());
+    const AmountReader readAmount(locale);
     int number = 0;
     for (const TaxRecord& record : records) {
         const std::optional<Kind> kind = kindFromCode(record.kindCode());
@@ -41,7 +42,7 @@ CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& loca
                                             : QStringLiteral("Expense"))
                             : QString()});
         row.push_back(dateCell(record.field(Field::Date), locale));
-        row.push_back(amountCell(record.field(Field::Amount), locale));
+        row.push_back(amountCell(record.field(Field::Amount), readAmount));
         for (Field field : {Field::Invoice, Field::PayMethod, Field::Type, Field::Party,
                             Field::Description})
             row.push_back({trimBlanks(record.field(field))});

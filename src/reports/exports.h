@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/csv.h"
+#include "reports/totals.h"
 #include "records/taxrecord.h"
 
 #include <QLocale>
@@ -21,6 +22,6 @@ CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& loca
 // The cells for a stored date and a stored amount, as recordsTable gives
 // them.
 CsvCell dateCell(const QString& stored, const QLocale& locale = QLocale());
-CsvCell amountCell(const QString& stored, const QLocale& locale = QLocale());
+CsvCell amountCell(const QString& stored, const AmountReader& read);
 
 } // namespace quillary

@@ -186,5 +186,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestCsv)
+QUILLARY_CORE_TEST_MAIN(TestCsv)
 #include "tst_csv.moc"

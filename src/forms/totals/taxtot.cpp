@@ -1,8 +1,13 @@
 #include "forms/totals/taxtot.h"
 
-#include "forms/totals/totals.h"
+#include "forms/common.h"
+#include "forms/focus.h"
+#include "forms/formbuilder.h"
+#include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
+#include "forms/totals/totalstexts.h"
 #include "platform/dialogs.h"
+#include "platform/fonts.h"
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "records/categories.h"
@@ -29,15 +34,7 @@ namespace quillary {
 
 namespace {
 
-const QString kDefaultFile = QStringLiteral("Taxrecs.dat");
 const QString kDesignedCaption = QStringLiteral("Tax Form Totals");
-
-QFont fontOfSize(qreal points)
-{
-    QFont font = QApplication::font();
-    font.setPointSizeF(points);
-    return font;
-}
 
 } // namespace
 
@@ -52,7 +49,10 @@ Taxtot::Taxtot(AppState& state, QString* callerPresfile, QWidget* parent)
     setModal(true);
     buildForm();
     buildMenus();
+}
 
+void Taxtot::load()
+{
     // The load sequence. A failing step tells the user once, points the
     // record window at the default file and goes on with the next step.
     loading_ = true;
@@ -79,11 +79,9 @@ int Taxtot::px(int twips) const
 
 void Taxtot::buildForm()
 {
-    auto rect = [this](int left, int top, int width, int height) {
-        return QRect(px(left), px(top), px(width), px(height));
-    };
-    const QFont small = fontOfSize(8);
-    const QFont medium = fontOfSize(9.75);
+    const FormBuilder form(logicalDpiY());
+    constexpr qreal kSmall = 8;
+    constexpr qreal kMedium = 9.75;
 
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName(QStringLiteral("menuBar"));
@@ -91,66 +89,54 @@ void Taxtot::buildForm()
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
 
-    Frame1 = new QGroupBox(client_);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(rect(0, 0, 1695, 855));
-    Frame1->setFont(small);
-    Option1 = new QRadioButton(QStringLiteral("Personal"), Frame1);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option1->setGeometry(rect(120, 240, 1095, 195));
+    form.make<QGroupBox>(client_, {
+        {Frame1, "Frame1", {}, {0, 0, 1695, 855}, kSmall},
+    });
+    form.make<QRadioButton>(Frame1, {
+        {Option1, "Option1", QStringLiteral("Personal"), {120, 240, 1095, 195}},
+        {Option2, "Option2", QStringLiteral("Business"), {120, 480, 1095, 195}},
+    });
+    form.make<QGroupBox>(client_, {
+        {Frame2, "Frame2", {}, {1800, 0, 1695, 855}, kSmall},
+    });
+    form.make<QRadioButton>(Frame2, {
+        {Option3, "Option3", QStringLiteral("Expense"), {120, 240, 975, 195}},
+        {Option4, "Option4", QStringLiteral("Income"), {120, 480, 975, 195}},
+    });
     Option1->setChecked(true);
-    Option2 = new QRadioButton(QStringLiteral("Business"), Frame1);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option2->setGeometry(rect(120, 480, 1095, 195));
-
-    Frame2 = new QGroupBox(client_);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(rect(1800, 0, 1695, 855));
-    Frame2->setFont(small);
-    Option3 = new QRadioButton(QStringLiteral("Expense"), Frame2);
-    Option3->setObjectName(QStringLiteral("Option3"));
-    Option3->setGeometry(rect(120, 240, 975, 195));
     Option3->setChecked(true);
-    Option4 = new QRadioButton(QStringLiteral("Income"), Frame2);
-    Option4->setObjectName(QStringLiteral("Option4"));
-    Option4->setGeometry(rect(120, 480, 975, 195));
 
     // The caption stays " Expense Type:" for income too.
-    Label7 = new QLabel(QStringLiteral(" Expense Type:"), client_);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setGeometry(rect(3720, 0, 1575, 375));
-    Label7->setFont(medium);
-
-    Expense = new QComboBox(client_);
-    Expense->setObjectName(QStringLiteral("Expense"));
-    Expense->setFont(medium);
+    form.make<QLabel>(client_, {
+        {Label7, "Label7", QStringLiteral(" Expense Type:"), {3720, 0, 1575, 375}, kMedium},
+    });
+    form.make<QComboBox>(client_, {
+        {Expense, "Expense", {}, {5280, 0, 4095, 0}, kMedium},
+    });
     Expense->setEditable(false);
     Expense->setMaxVisibleItems(24);
-    Expense->setGeometry(px(5280), 0, px(4095), Expense->sizeHint().height());
+    Expense->resize(Expense->width(), Expense->sizeHint().height());
 
-    Label3 = new QLabel(QStringLiteral("Total:"), client_);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(rect(3720, 480, 1575, 375));
-    Label3->setFont(fontOfSize(12));
-
-    Label2 = new QLabel(client_);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(rect(5280, 480, 1695, 375));
-    Label2->setFont(medium);
+    form.make<QLabel>(client_, {
+        {Label3, "Label3", QStringLiteral("Total:"), {3720, 480, 1575, 375}, 12},
+        {Label2, "Label2", {}, {5280, 480, 1695, 375}, kMedium},
+    });
     Label2->setAutoFillBackground(true);
     QPalette labelPalette = Label2->palette();
     labelPalette.setColor(QPalette::Window, labelPalette.color(QPalette::Base));
     Label2->setPalette(labelPalette);
 
-    Command1 = new QPushButton(QStringLiteral("Return to &Main Form"), client_);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(rect(7560, 480, 1815, 375));
-    Command1->setFont(small);
+    form.make<QPushButton>(client_, {
+        {Command1, "Command1", QStringLiteral("Return to &Main Form"), {7560, 480, 1815, 375}, kSmall},
+    });
+    // Enter after choosing a type must not close the window; Escape does.
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
 
     model_ = new TotalsModel(this);
-    Grid1 = new QTableView(client_);
+    Grid1 = new TotalsGrid(client_);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setFont(small);
+    Grid1->setFont(designFont(kSmall));
     Grid1->setModel(model_);
 
     setTabOrder(Expense, Option3);
@@ -159,12 +145,39 @@ void Taxtot::buildForm()
     setTabOrder(Option4, Option1);
     setTabOrder(Option1, Grid1);
     setTabOrder(Grid1, Command1);
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
+        fitOptionInFrame(option);
+    keepFocusOnCheckedOption({Option1, Option2});
+    keepFocusOnCheckedOption({Option3, Option4});
 
-    connect(Option1, &QRadioButton::clicked, this, &Taxtot::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &Taxtot::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &Taxtot::Option3_Click);
-    connect(Option4, &QRadioButton::clicked, this, &Taxtot::Option4_Click);
-    connect(Expense, &QComboBox::activated, this, &Taxtot::Expense_Click);
+    // Changes of state, not clicks: the keyboard and a screen reader's
+    // toggle change the choice as well. Only the option that becomes checked
+    // reacts; listfil fills the type list with its signals blocked, so the
+    // grid is filled once per change.
+    auto onCheck = [this](QRadioButton* option, void (Taxtot::*handler)()) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                (this->*handler)();
+        });
+    };
+    onCheck(Option1, &Taxtot::Option1_Click);
+    onCheck(Option2, &Taxtot::Option2_Click);
+    onCheck(Option3, &Taxtot::Option3_Click);
+    onCheck(Option4, &Taxtot::Option4_Click);
+    // A new entry refills the grid however it was chosen. Choosing the entry
+    // already shown refills it too (after a sort, that shows the new order),
+    // but a change that was just handled is not filled a second time by the
+    // activation that follows it.
+    connect(Expense, &QComboBox::currentIndexChanged, this, [this](int index) {
+        Expense_Click();
+        justFilledIndex_ = index;
+        QMetaObject::invokeMethod(this, [this] { justFilledIndex_ = -1; }, Qt::QueuedConnection);
+    });
+    connect(Expense, &QComboBox::activated, this, [this](int index) {
+        if (index != justFilledIndex_)
+            Expense_Click();
+        justFilledIndex_ = -1;
+    });
     connect(Command1, &QPushButton::clicked, this, &Taxtot::Command1_Click);
 
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -180,8 +193,7 @@ void Taxtot::buildMenus()
         return m;
     };
     auto item = [this](QMenu* m, const QString& text, const char* name, void (Taxtot::*slot)()) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
+        QAction* a = addMenuItem(m, QString::fromLatin1(name), text);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -189,7 +201,7 @@ void Taxtot::buildMenus()
     QMenu* fl = menu(QStringLiteral("&File"), "fl");
     item(fl, QStringLiteral("&Print"), "prn", &Taxtot::prn_Click);
     item(fl, QStringLiteral("Print &All"), "pall", &Taxtot::pall_Click);
-    fl->addSeparator()->setObjectName(QStringLiteral("hyph"));
+    addMenuSeparator(fl, QStringLiteral("hyph"));
     item(fl, QStringLiteral("E&xit"), "exitf", &Taxtot::exitf_Click);
 
     QMenu* recmnu = menu(QStringLiteral("&Records"), "recmnu");
@@ -219,9 +231,6 @@ void Taxtot::setupGrid()
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(px(kRowTwips - 17));
 
-    // Fields are shown at their stored width, blanks included; eliding would
-    // hide the text behind the trailing blanks.
-    Grid1->setTextElideMode(Qt::ElideNone);
     Grid1->setWordWrap(false);
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -250,13 +259,80 @@ void Taxtot::setupGrid()
 
 void Taxtot::setExtraHeight(int extraTwips)
 {
-    const int width = px(kClientWidth) + extraWidth_;
+    int width = px(kClientWidth) + extraWidth_;
     const int menuHeight = menuBar_->sizeHint().height();
-    const int clientHeight = px(kClientHeight + extraTwips);
+    int clientHeight = px(kClientHeight + extraTwips);
+    // The grid's margins to the client area's right and bottom edges.
+    const int rightMargin = px(kClientWidth) - px(9375);
+    const int bottomMargin = px(kClientHeight) - px(960) - px(kGridHeight);
+    if (extraTwips == 0) {
+        // On the screen the window never reaches past the available area:
+        // where the designed size is too large, the grid gives way. (While
+        // it is laid out for printing it may be as large as it needs.)
+        const QSize room = roomOnScreen();
+        width = std::min(width, room.width());
+        clientHeight = std::min(clientHeight, room.height() - menuHeight);
+    }
     menuBar_->setGeometry(0, 0, width, menuHeight);
     client_->setGeometry(0, menuHeight, width, clientHeight);
-    Grid1->setGeometry(0, px(960), px(9375) + extraWidth_, px(kGridHeight + extraTwips));
+    Grid1->setGeometry(0, px(960), std::max(0, width - rightMargin),
+                       std::max(0, clientHeight - px(960) - bottomMargin));
     setFixedSize(width, menuHeight + clientHeight);
+    if (extraTwips == 0)
+        keepOnScreen();
+}
+
+QRect Taxtot::availableArea() const
+{
+    const QScreen* s = screen();
+    if (!s && parentWidget())
+        s = parentWidget()->screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+QMargins Taxtot::decorations() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (isVisible() && outer != inner)
+        return {inner.left() - outer.left(), inner.top() - outer.top(),
+                outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+    // Not framed yet: room for a title bar and thin borders.
+    const int border = 4;
+    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border,
+            border, border};
+}
+
+QSize Taxtot::roomOnScreen() const
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    const QMargins frame = decorations();
+    return area.size().shrunkBy(frame);
+}
+
+void Taxtot::keepOnScreen()
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return;
+    const QMargins frame = decorations();
+    const QSize outer = size().grownBy(frame);
+    const QPoint at = frameGeometry().topLeft();
+    const int x = std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int y = std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != at)
+        move(x, y);
+}
+
+void Taxtot::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The screen and the frame are known now.
+    setExtraHeight(0);
 }
 
 void Taxtot::listfil()
@@ -315,11 +391,12 @@ void Taxtot::loadFailed()
     if (!loadFailed_) {
         loadFailed_ = true;
         state_.platform.dialogs.message(
-            QStringLiteral("No file open, I will open the default file 'Taxrecs.dat' for you"),
+            QStringLiteral("No file open, I will open the default file '%1' for you")
+                .arg(kDefaultDataFile),
             Buttons::Ok, Icon::None, QStringLiteral("No file"));
     }
     if (callerPresfile_)
-        *callerPresfile_ = kDefaultFile;
+        *callerPresfile_ = kDefaultDataFile;
 }
 
 void Taxtot::Option1_Click() { listfil(); }
@@ -335,14 +412,12 @@ void Taxtot::h_Click() {}
 
 void Taxtot::abt_Click()
 {
-    state_.platform.dialogs.message(totalsAboutText(), Buttons::Ok, Icon::Information,
-                                    kTotalsAboutTitle);
+    showHelpBox(state_.platform.dialogs, totalsAboutText(), kTotalsAboutTitle);
 }
 
 void Taxtot::helpb_Click()
 {
-    state_.platform.dialogs.message(totalsHelpText(), Buttons::Ok, Icon::Information,
-                                    kTotalsHelpTitle);
+    showHelpBox(state_.platform.dialogs, totalsHelpText(), kTotalsHelpTitle);
 }
 
 void Taxtot::srtdte_Click()

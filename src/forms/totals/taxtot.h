@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/appstate.h"
 #include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
+#include "session/appstate.h"
 
 #include <QDialog>
 #include <QString>
@@ -15,27 +15,31 @@ class QLabel;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
-class QTableView;
 
 namespace quillary {
 
 struct PrintTarget;
 enum class SortOrder;
+class TotalsGrid;
 class TotalsModel;
 
 // The totals window: lists the records of one kind and type of the data file
 // named by state.filename, with a running total, and prints and sorts the
-// file. It reads the file through a handle of its own, opened when the window
-// is built and closed when it is closed or destroyed; it never changes a
-// record, only their order.
+// file. It reads the file through a handle of its own, opened by load() and
+// closed when the window is closed or destroyed; it never changes a record,
+// only their order.
 class Taxtot : public QDialog {
     Q_OBJECT
 public:
-    // Runs the whole load sequence. When the file cannot be opened the user
-    // is told, *callerPresfile (the record window's file name) becomes the
-    // default file name, and the window shows no records.
+    // Builds the form; load() then opens the file and fills it.
     Taxtot(AppState& state, QString* callerPresfile, QWidget* parent = nullptr);
     ~Taxtot() override;
+
+    // The load sequence: opens state.filename, fills the type list and the
+    // grid. When the file cannot be opened the user is told,
+    // *callerPresfile (the record window's file name) becomes the default
+    // file name, and the window shows no records.
+    void load();
 
     // Refills the type list for the chosen kind, selects its default entry
     // and refills the grid.
@@ -79,6 +83,7 @@ public slots:
 protected:
     void done(int result) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildForm();
@@ -86,6 +91,12 @@ private:
     void setupGrid();
     // Gives the form and the grid room for `extraTwips` more (0: designed).
     void setExtraHeight(int extraTwips);
+    // The screen area the window may take, what is left of it inside the
+    // window frame, and keeping the framed window inside it.
+    QRect availableArea() const;
+    QMargins decorations() const;
+    QSize roomOnScreen() const;
+    void keepOnScreen();
     // Reads the file and fills the grid; false when the file cannot be read.
     bool fill();
     void loadFailed();
@@ -102,6 +113,8 @@ private:
     DataFile file_;
     bool loading_ = false;
     bool loadFailed_ = false;
+    // The type entry whose change has just refilled the grid, -1 for none.
+    int justFilledIndex_ = -1;
 
     // Form state.
     int totfilenum = 0;
@@ -127,7 +140,7 @@ private:
     QLabel* Label3 = nullptr;
     QLabel* Label2 = nullptr;
     QPushButton* Command1 = nullptr;
-    QTableView* Grid1 = nullptr;
+    TotalsGrid* Grid1 = nullptr;
 };
 
 } // namespace quillary

@@ -15,7 +15,7 @@ ino_t inodeOf(const QString& path)
 
 TaxRecord recordOf(const QString& path, int n)
 {
-    const std::vector<TaxRecord> records = decodeRecords(contents(path));
+    const std::vector<TaxRecord> records = decodeRecords(fileContents(path));
     return n >= 1 && n <= int(records.size()) ? records[n - 1] : TaxRecord();
 }
 
@@ -70,7 +70,7 @@ private slots:
         // B put its file first; A's own UpdateMenu then put A's file back on
         // top of the stored list and of the frame's copy.
         QCOMPARE(Program::recentCaptions(fileMenuOf(B)), (QStringList{b, a, c}));
-        QCOMPARE(p.stored(), (QStringList{a, b, c, "<none>"}));
+        QCOMPARE(p.stored(), (QStringList{a, b, c, ""}));
         QCOMPARE(p.frameList(), (QStringList{a, b, c, ""}));
 
         p.activate(A);
@@ -78,8 +78,69 @@ private slots:
         QCOMPARE(p.windows().size(), 2);
         QCOMPARE(p.active(), B.data());
         QCOMPARE(B->presfile, b);
-        QCOMPARE(p.state->filename, c);
-        QCOMPARE(p.stored(), (QStringList{a, b, c, "<none>"}));
+        QCOMPARE(p.state.filename, c);
+        QCOMPARE(p.stored(), (QStringList{a, b, c, ""}));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
+    void recentListKeepsEveryOpenedFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QStringList>("expected"); // a to d stored, f the new file
+        QTest::newRow("New File, two files") << "nefil" << 2 << QStringList{"a", "f", "", ""};
+        QTest::newRow("Open File, two files") << "opfil" << 2 << QStringList{"f", "a", "", ""};
+        QTest::newRow("recent entry, two files") << "entry" << 2 << QStringList{"a", "f", "", ""};
+        QTest::newRow("New File, five files") << "nefil" << 5 << QStringList{"a", "f", "b", "c"};
+        QTest::newRow("Open File, five files") << "opfil" << 5 << QStringList{"f", "a", "b", "c"};
+        QTest::newRow("recent entry, five files") << "entry" << 5 << QStringList{"a", "f", "b", "c"};
+    }
+
+    // A file opened from a record window stays on the list when the window's
+    // own UpdateMenu runs after the new window's: every path once, and the
+    // asking window's file first where it updates last.
+    void recentListKeepsEveryOpenedFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, files);
+        QFETCH(QStringList, expected);
+        Program p;
+        QMap<QString, QString> paths;
+        for (const char* n : {"a", "b", "c", "d", "f"}) {
+            paths[n] = p.path(QStringLiteral("%1.dat").arg(n));
+            writeRecords(paths[n], 1);
+        }
+        p.storeRecent(files == 2 ? QStringList{paths["a"]}
+                                 : QStringList{paths["a"], paths["b"], paths["c"], paths["d"]});
+        p.start();
+        Quillary* A = p.windows().first();
+
+        p.dialogs.answerOpenFile(paths["f"]);
+        action(A, command == "opfil" ? "opfil" : "nefil")->trigger();
+        QVERIFY(A->newtax);
+        QCOMPARE(A->newtax->presfile, paths["f"]);
+        if (command == "entry") {
+            // The new file now shows in the asking window's own menu; its
+            // entry opens the file again once that window is closed.
+            action(A->newtax, "clfil")->trigger();
+            Program::settle();
+            QVERIFY(!A->newtax);
+            p.activate(A);
+            const QStringList captions = Program::recentCaptions(fileMenuOf(A));
+            const int k = int(captions.indexOf(paths["f"])) + 1;
+            QVERIFY2(k >= 1, qPrintable(captions.join(", ")));
+            action(A, qPrintable(QStringLiteral("mnuFileArray%1").arg(k)))->trigger();
+            QVERIFY(A->newtax);
+            QCOMPARE(A->newtax->presfile, paths["f"]);
+        }
+
+        QStringList want;
+        for (const QString& n : expected)
+            want << (n.isEmpty() ? QString() : paths[n]);
+        QCOMPARE(p.stored(), want);
+        QCOMPARE(p.frameList(), want);
+        if (command != "opfil")
+            QCOMPARE(Program::recentCaptions(fileMenuOf(A)), want.filter(QRegularExpression(".")));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
@@ -102,7 +163,7 @@ private slots:
         QCOMPARE(p.windows().size(), 1);
         QCOMPARE(p.windows().first()->presfile, b);
         QCOMPARE(Program::recentCaptions(fileMenuOf(p.frame.get())), (QStringList{b, a}));
-        QCOMPARE(p.stored(), (QStringList{b, a, "<none>", "<none>"}));
+        QCOMPARE(p.stored(), (QStringList{b, a, "", ""}));
         QCOMPARE(p.frameList(), (QStringList{b, a, "", ""}));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
@@ -170,6 +231,30 @@ private slots:
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
+    // The window New File opens sits cascaded from the first, and the frame
+    // grows so both show whole.
+    void newWindowIsCascadedInsideTheFrame()
+    {
+        Program p;
+        const QString a = p.path("a.dat"), b = p.path("b.dat");
+        writeRecords(a, 2);
+        writeRecords(b, 2);
+        p.storeRecent({a});
+        p.start();
+        Quillary* A = p.windows().first();
+        p.dialogs.answerOpenFile(b);
+        action(A, "nefil")->trigger();
+        Quillary* B = A->newtax;
+        QVERIFY(B);
+        QCoreApplication::processEvents();
+        const QPoint offset = B->subWindow()->pos() - A->subWindow()->pos();
+        QVERIFY(offset.x() > 0 && offset.y() > 0);
+        const QRect space(QPoint(), p.frame->mdiArea()->viewport()->size());
+        QVERIFY(space.contains(A->subWindow()->geometry()));
+        QVERIFY(space.contains(B->subWindow()->geometry()));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
     void secondNewOrOpen_data()
     {
         QTest::addColumn<QString>("command");
@@ -207,7 +292,7 @@ private slots:
         QCOMPARE(p.windows().size(), 2);
         QCOMPARE(p.active(), B.data());
         QCOMPARE(B->presfile, b);
-        QCOMPARE(p.state->filename, c);
+        QCOMPARE(p.state.filename, c);
 
         action(B, "clfil")->trigger();
         Program::settle();
@@ -245,7 +330,7 @@ private slots:
         p.storeRecent({a});
         p.start();
         Quillary* A = p.windows().first();
-        const QString filenameBefore = p.state->filename;
+        const QString filenameBefore = p.state.filename;
 
         if (saveDialog)
             p.dialogs.answerSaveFile(std::nullopt);
@@ -261,7 +346,7 @@ private slots:
         QCOMPARE(last.buttons, Buttons::Ok);
         QCOMPARE(p.windows().size(), 1);
         QCOMPARE(A->presfile, a);
-        QCOMPARE(p.state->filename, filenameBefore);
+        QCOMPARE(p.state.filename, filenameBefore);
         QVERIFY(A->dataFile().isOpen());
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
@@ -313,24 +398,24 @@ private slots:
         action(A, "safil")->trigger();
 
         QCOMPARE(descriptionOf(a, 3), QStringLiteral("before the copy"));
-        QCOMPARE(contents(copy), contents(a));
+        QCOMPARE(fileContents(copy), fileContents(a));
         QCOMPARE(A->presfile, copy);
         QCOMPARE(A->windowTitle(), copy);
         QCOMPARE(A->Lastrecord, 3);
         QCOMPARE(A->Presrecord, 3);
-        QCOMPARE(p.state->filename, copy);
+        QCOMPARE(p.state.filename, copy);
         QCOMPARE(p.frameList().first(), copy);
         QCOMPARE(p.stored().first(), copy);
         QCOMPARE(Program::recentCaptions(fileMenuOf(p.frame.get())).first(), copy);
-        QVERIFY(heldLock(A) && heldLock(A)->isLocked());
-        QCOMPARE(heldLock(A)->dataFile(), copy);
+        QVERIFY(p.heldLock(A) && p.heldLock(A)->isLocked());
+        QCOMPARE(p.heldLock(A)->dataFile(), copy);
         QVERIFY(!QFile::exists(DataFileLock::lockFileNameFor(a)));
 
-        const QByteArray old = contents(a);
+        const QByteArray old = fileContents(a);
         box(A, "Text2")->setText("after the copy");
         button(A, "Command7")->click(); // First: saves record 3
         QCOMPARE(descriptionOf(copy, 3), QStringLiteral("after the copy"));
-        QCOMPARE(contents(a), old);
+        QCOMPARE(fileContents(a), old);
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
@@ -353,11 +438,11 @@ private slots:
         if (existing) {
             target = p.path(target);
             writeRecords(target, 1, 50);
-            FileServices::setFaultInjector([target](const QString& path) {
+            p.files.setFaultInjector([target](const QString& path) {
                 return DataFileLock::identity(path) == DataFileLock::identity(target);
             });
         }
-        const QByteArray targetBefore = contents(target);
+        const QByteArray targetBefore = fileContents(target);
         writeRecords(a, 3);
         p.storeRecent({a});
         p.start();
@@ -373,13 +458,13 @@ private slots:
         QVERIFY(shown.at(1).text.contains(a));
         QCOMPARE(shown.at(1).icon, Icon::Exclamation);
         QCOMPARE(shown.at(2).text, QStringLiteral("Save File Cancelled"));
-        QCOMPARE(contents(target), targetBefore);
+        QCOMPARE(fileContents(target), targetBefore);
         QCOMPARE(A->presfile, a);
         QCOMPARE(A->windowTitle(), a);
         QVERIFY(A->dataFile().isOpen());
         QCOMPARE(p.stored(), storedBefore);
-        QVERIFY(heldLock(A) && heldLock(A)->isLocked());
-        QCOMPARE(heldLock(A)->dataFile(), a);
+        QVERIFY(p.heldLock(A) && p.heldLock(A)->isLocked());
+        QCOMPARE(p.heldLock(A)->dataFile(), a);
 
         box(A, "Text2")->setText("still here");
         button(A, "Command7")->click();
@@ -400,7 +485,7 @@ private slots:
         Quillary* A = p.windows().first();
         p.dialogs.answerOpenFile(b);
         action(A, "opfil")->trigger();
-        const QByteArray bBefore = contents(b);
+        const QByteArray bBefore = fileContents(b);
 
         p.activate(A);
         p.dialogs.answerSaveFile(b).answerMessage(Answer::Ok).answerMessage(Answer::Ok);
@@ -408,7 +493,7 @@ private slots:
 
         QVERIFY(p.dialogs.shown().at(2).text.contains(b));
         QCOMPARE(p.dialogs.last().text, QStringLiteral("Save File Cancelled"));
-        QCOMPARE(contents(b), bBefore);
+        QCOMPARE(fileContents(b), bBefore);
         QCOMPARE(A->presfile, a);
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

@@ -113,7 +113,7 @@ private slots:
     void lockFileSitsBesideTheDataFile()
     {
         const QString data = path(QStringLiteral("books.dat"));
-        QCOMPARE(DataFileLock::lockFileNameFor(data), data + QStringLiteral(".lock"));
+        QCOMPARE(DataFileLock::lockFileNameFor(data), path(QStringLiteral(".books.dat.lock")));
 
         // A relative name and a link name the same lock, before and after
         // the file exists.
@@ -213,7 +213,7 @@ private slots:
         const QString a = p.path("a.dat"), theirs = p.path("theirs.dat");
         writeRecords(a, 2);
         writeRecords(theirs, 2);
-        const QByteArray theirsBefore = contents(theirs);
+        const QByteArray theirsBefore = fileContents(theirs);
         OtherCopy other;
         QCOMPARE(other.start(QStringLiteral("--hold-lock"), theirs), QByteArray("locked"));
         p.storeRecent({a});
@@ -236,7 +236,7 @@ private slots:
                  QStringLiteral("File in use"));
         QCOMPARE(p.dialogs.last().text, QStringLiteral("Save File Cancelled"));
         QCOMPARE(A->presfile, a);
-        QCOMPARE(contents(theirs), theirsBefore);
+        QCOMPARE(fileContents(theirs), theirsBefore);
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
 
         // A second program started on their file opens no window.
@@ -267,6 +267,39 @@ private slots:
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
+    // The window's lock is a hidden file beside the data file, gone as soon
+    // as the window closes, however it is closed.
+    void lockGoesWithTheWindow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close box") << "close";
+        QTest::newRow("Close and Save File") << "clfil";
+        QTest::newRow("frame closed") << "frame";
+    }
+    void lockGoesWithTheWindow()
+    {
+        QFETCH(QString, how);
+        Program p;
+        const QString a = p.path("a.dat");
+        writeRecords(a, 2);
+        p.storeRecent({a});
+        p.start();
+        Quillary* A = p.windows().first();
+        const QString lock = p.path(".a.dat.lock");
+        QVERIFY(QFile::exists(lock));
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files), (QStringList{"a.dat", "settings.ini"}));
+
+        if (how == "close")
+            A->subWindow()->close();
+        else if (how == "clfil")
+            action(A, "clfil")->trigger();
+        else
+            p.frame->close();
+        QVERIFY(!QFile::exists(lock));
+        QCOMPARE(probe(a), QByteArray("locked"));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
     // The lock of a copy that crashed does not keep the file shut.
     void staleLockIsTakenOverByWindow()
     {
@@ -288,7 +321,7 @@ private slots:
         Quillary* L = p.windows().first()->newtax;
         QVERIFY(L);
         QCOMPARE(L->presfile, left);
-        QVERIFY(heldLock(L) && heldLock(L)->isLocked());
+        QVERIFY(p.heldLock(L) && p.heldLock(L)->isLocked());
         QCOMPARE(probe(left), QByteArray("held"));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

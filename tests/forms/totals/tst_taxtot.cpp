@@ -1,10 +1,13 @@
 // The totals window: loading, the type list, the grid, the sorts, the help
 // texts and the recovery from a file that cannot be opened.
 #include "forms/totals/taxtot.h"
-#include "forms/totals/totals.h"
 #include "forms/totals/totalsfixture.h"
+#include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
+#include "forms/totals/totalstexts.h"
+#include "platform/fonts.h"
 #include "records/categories.h"
+#include "support/accessibility.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -58,6 +61,8 @@ QString label2(Taxtot& t)
     return child<QLabel>(t, "Label2")->text();
 }
 
+// Chooses an entry of the type list as the mouse does: the entry becomes
+// current, then the list reports it activated, also when it was current.
 void pickType(Taxtot& t, const QString& type)
 {
     QComboBox* combo = child<QComboBox>(t, "Expense");
@@ -67,18 +72,18 @@ void pickType(Taxtot& t, const QString& type)
     emit combo->activated(index);
 }
 
-std::vector<TaxRecord> sampleRecords()
+std::vector<TaxRecord> totalsSamples()
 {
     return {
-        makeRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
+        totalsRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
                    QStringLiteral("3/5/1996")),
-        makeRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
+        totalsRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
                    QStringLiteral("1/9/1996")),
-        makeRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
+        totalsRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
                    QStringLiteral("dentist"), QStringLiteral("2/1/1996")),
-        makeRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
+        totalsRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
                    QStringLiteral("1/20/1996")),
-        makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
+        totalsRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
                    QStringLiteral("1/1/1996")),
     };
 }
@@ -95,15 +100,15 @@ private slots:
     void init() { env_ = std::make_unique<TotalsEnv>(); }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         QUILLARY_VERIFY_DIALOGS(env_->dialogs);
         env_.reset();
     }
 
     void loadShowsPersonalExpensesOfTypeOther()
     {
-        const QString path = env_->useFile(sampleRecords());
+        const QString path = env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
 
         QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
         QCOMPARE(t.recordCount(), 5);
@@ -122,11 +127,12 @@ private slots:
 
     void gridShowsFieldsAndRunningTotals()
     {
-        env_->useFile({makeRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
-                       makeRecord('2', "Supplies", "2.5", "b"),
-                       makeRecord('2', "Supplies", "7.25", "c")});
+        env_->useFile({totalsRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
+                       totalsRecord('2', "Supplies", "2.5", "b"),
+                       totalsRecord('2', "Supplies", "7.25", "c")});
         Taxtot t(env_->state, &env_->presfile);
-        child<QRadioButton>(t, "Option2")->click();
+        t.load();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
 
         const QTableView* grid = child<QTableView>(t, "Grid1");
         const QAbstractItemModel* m = grid->model();
@@ -166,6 +172,43 @@ private slots:
         QCOMPARE(label2(t), QStringLiteral("$19.75"));
     }
 
+    // A cell too narrow for its text cuts it with an ellipsis and has the
+    // whole text as its tooltip; the padding of the fields is never shown,
+    // and amounts and totals stand at the right.
+    void cellsCutWithAnEllipsis()
+    {
+        env_->useFile({totalsRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
+                                  "American Express Co")});
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        auto* grid = child<TotalsGrid>(t, "Grid1");
+        QCOMPARE(descriptions(t), QStringList{"Insurance premiums"});
+
+        grid->setColumnWidth(ColDescription, 60);
+        const QString cut = grid->shownText(0, ColDescription);
+        QVERIFY2(cut.endsWith(QChar(0x2026)), qPrintable(cut));
+        QVERIFY(cut.size() > 1);
+        QCOMPARE(grid->toolTipText(0, ColDescription), QStringLiteral("Insurance premiums"));
+
+        grid->setColumnWidth(ColDescription, 400);
+        QCOMPARE(grid->shownText(0, ColDescription), QStringLiteral("Insurance premiums"));
+        QCOMPARE(grid->toolTipText(0, ColDescription), QString());
+        // Blanks pad the stored field; a cell wide enough for the text is
+        // not cut for them.
+        grid->setColumnWidth(ColDescription,
+                             grid->fontMetrics().horizontalAdvance("Insurance premiums") + 12);
+        QCOMPARE(grid->toolTipText(0, ColDescription), QString());
+
+        QCOMPARE(grid->shownText(0, ColAmount), QStringLiteral("10"));
+        QCOMPARE(grid->shownText(0, ColTotal), QStringLiteral("10"));
+        for (int c = 0; c < kTotalsColumns; ++c) {
+            const auto align = Qt::Alignment(
+                t.gridModel()->index(0, c).data(Qt::TextAlignmentRole).toInt());
+            const bool right = c == ColAmount || c == ColTotal;
+            QCOMPARE(bool(align & Qt::AlignRight), right);
+        }
+    }
+
     void typeListForEachKind_data()
     {
         QTest::addColumn<bool>("business");
@@ -181,11 +224,12 @@ private slots:
         QFETCH(bool, business);
         QFETCH(bool, income);
         QFETCH(QString, selected);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
-        // Start from the other end so every click really changes the kind.
-        child<QRadioButton>(t, business ? "Option2" : "Option1")->click();
-        child<QRadioButton>(t, income ? "Option4" : "Option3")->click();
+        t.load();
+        // Start from the other end so every change really changes the kind.
+        QVERIFY(toggleOption(child<QRadioButton>(t, business ? "Option2" : "Option1")));
+        QVERIFY(toggleOption(child<QRadioButton>(t, income ? "Option4" : "Option3")));
 
         QComboBox* combo = child<QComboBox>(t, "Expense");
         QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{business, income}));
@@ -193,11 +237,82 @@ private slots:
         QCOMPARE(child<QLabel>(t, "Label7")->text(), QStringLiteral(" Expense Type:"));
     }
 
+    // A screen reader's toggle and the arrow keys change the kind as a click
+    // does: the list is refilled for the kind and the grid for the type.
+    void kindChangesRefillListAndGrid_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("toggle") << "toggle";
+        QTest::newRow("keyboard") << "keyboard";
+    }
+    void kindChangesRefillListAndGrid()
+    {
+        QFETCH(QString, way);
+        env_->useFile(totalsSamples());
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        auto* income = child<QRadioButton>(t, "Option4");
+        if (way == "toggle") {
+            QVERIFY(toggleOption(income));
+        } else {
+            t.show();
+            t.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&t));
+            auto* expense = child<QRadioButton>(t, "Option3");
+            expense->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(expense, Qt::Key_Down);
+            QVERIFY(income->isChecked());
+        }
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{false, true}));
+        QCOMPARE(combo->currentText(), QStringLiteral("Wages, Salaries, Tips, etc."));
+        QCOMPARE(descriptions(t), QStringList{});
+
+        // Kind 3 from here: Business, and the list follows.
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{true, true}));
+        QCOMPARE(combo->currentText(), QStringLiteral("Receipts or Sales"));
+    }
+
+    // The type list refills the grid on any change of its entry: the arrow
+    // keys, or the program setting it.
+    void typeChangesRefillTheGrid()
+    {
+        env_->useFile(totalsSamples());
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        t.show();
+        t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t));
+        combo->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(combo, Qt::Key_Home);
+        QCOMPARE(combo->currentText(), kAllTypes);
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(combo->currentText(), QStringLiteral("Medical and Dental Fees"));
+        QCOMPARE(descriptions(t), QStringList{"dentist"});
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Other")));
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        QCOMPARE(label2(t), QStringLiteral("$17.25"));
+
+        // A pick by mouse fills once; picking the shown entry again refills.
+        int fills = 0;
+        connect(t.gridModel(), &QAbstractItemModel::modelReset, this, [&] { ++fills; });
+        pickType(t, kAllTypes);
+        QCOMPARE(fills, 1);
+        QCoreApplication::processEvents();
+        pickType(t, kAllTypes);
+        QCOMPARE(fills, 2);
+    }
+
     void incomeOfAPersonalKindListsItsOwnOther()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
-        child<QRadioButton>(t, "Option4")->click();
+        t.load();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         QCOMPARE(comboEntries(child<QComboBox>(t, "Expense")).size(), 12);
         QCOMPARE(descriptions(t), QStringList{});
         pickType(t, QStringLiteral("Other"));
@@ -207,8 +322,9 @@ private slots:
 
     void refillReplacesTheRows()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
         QCOMPARE(label2(t), QStringLiteral("$19.75"));
@@ -229,12 +345,13 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QCOMPARE(t.recordCount(), 0);
         QVERIFY(t.fileNumber() > 0);
         QCOMPARE(t.gridRowCount(), 0);
         QCOMPARE(t.gridModel()->rowCount(), 1);
         QCOMPARE(label2(t), QString());
-        child<QRadioButton>(t, "Option2")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
         pickType(t, kAllTypes);
         QCOMPARE(label2(t), QString());
     }
@@ -250,6 +367,7 @@ private slots:
         bytes.prepend(garbage);
         env_->useBytes(bytes);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QCOMPARE(t.recordCount(), 5);
         pickType(t, kAllTypes);
         QCOMPARE(t.gridRowCount(), 1);
@@ -268,8 +386,13 @@ private slots:
     {
         QFETCH(QString, filename);
         env_->state.filename = filename;
-        env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        // Building the window neither opens the file nor shows a box.
+        QVERIFY(env_->dialogs.shown().isEmpty());
+        QCOMPARE(t.fileNumber(), 0);
+        QCOMPARE(env_->presfile, QStringLiteral("caller.dat"));
+        env_->dialogs.answerMessage(Answer::Ok);
+        t.load();
 
         QCOMPARE(env_->dialogs.shown().size(), 1);
         const ShownBox box = env_->dialogs.last();
@@ -286,7 +409,7 @@ private slots:
         QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + filename);
 
         // The window goes on working without a file.
-        child<QRadioButton>(t, "Option4")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         t.srtdte_Click();
         QCOMPARE(t.gridRowCount(), 0);
     }
@@ -304,12 +427,13 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QStringList, order);
-        const QString path = env_->useFile(sampleRecords());
+        const QString path = env_->useFile(totalsSamples());
         // The record window's own handle on the same file.
         DataFile recordWindow(env_->files);
         QCOMPARE(recordWindow.open(path), OpenStatus::Ok);
 
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
         action(t, qPrintable(command))->trigger();
@@ -337,33 +461,35 @@ private slots:
 
     void sortOfOneRecordWritesNothing()
     {
-        const QString path = env_->useFile({makeRecord('0', "Other", "1", "only")});
+        const QString path = env_->useFile({totalsRecord('0', "Other", "1", "only")});
         int writes = 0;
-        FileServices::setFaultInjector([&](const QString&) {
+        env_->files.setFaultInjector([&](const QString&) {
             ++writes;
             return true;
         });
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "srtdte")->trigger();
         action(t, "srttyp")->trigger();
         QCOMPARE(writes, 0);
-        QCOMPARE(env_->contents(path), encodeRecords({makeRecord('0', "Other", "1", "only")}));
+        QCOMPARE(fileContents(path), encodeRecords({totalsRecord('0', "Other", "1", "only")}));
     }
 
     void failedSortLeavesTheFileIntact()
     {
-        const QString path = env_->useFile(sampleRecords());
-        const QByteArray before = env_->contents(path);
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        const QString path = env_->useFile(totalsSamples());
+        const QByteArray before = fileContents(path);
+        env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "srtdte")->trigger();
 
         const ShownBox box = env_->dialogs.last();
         QVERIFY2(box.text.contains(QStringLiteral("could not be sorted")), qPrintable(box.text));
         QVERIFY2(box.text.contains(QStringLiteral("No space left on device")), qPrintable(box.text));
         QCOMPARE(box.icon, Icon::Exclamation);
-        QCOMPARE(env_->contents(path), before);
+        QCOMPARE(fileContents(path), before);
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
     }
@@ -383,6 +509,7 @@ private slots:
         QFETCH(QString, text);
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         env_->dialogs.answerMessage(Answer::Ok);
         action(t, qPrintable(command))->trigger();
         const ShownBox box = env_->dialogs.last();
@@ -396,6 +523,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QAction* h = action(t, "h");
         QCOMPARE(h->shortcut(), QKeySequence(Qt::Key_F1));
         h->trigger();
@@ -407,6 +535,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QMenuBar* bar = t.findChild<QMenuBar*>();
         QVERIFY(bar);
         QStringList layout;
@@ -427,6 +556,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         struct Expect {
             const char* name;
             QString text;
@@ -458,11 +588,19 @@ private slots:
             QWidget* w = child<QWidget>(t, e.name);
             const QRect g = w->geometry();
             QCOMPARE(g.topLeft(), QPoint(t.px(e.twips.left()), t.px(e.twips.top())));
-            QCOMPARE(g.width(), t.px(e.twips.width()) + (w->objectName() == "Grid1" ? extra : 0));
+            if (auto* option = qobject_cast<QRadioButton*>(w)) {
+                // Grown inside its frame where the caption needs it.
+                QVERIFY(g.width() >= t.px(e.twips.width()));
+                QVERIFY(option->sizeHint().width() <= g.width());
+                QVERIFY(g.right() < w->parentWidget()->width() - 1);
+            } else {
+                QCOMPARE(g.width(),
+                         t.px(e.twips.width()) + (w->objectName() == "Grid1" ? extra : 0));
+            }
             if (e.twips.height() > 0)
                 QCOMPARE(g.height(), t.px(e.twips.height()));
             QCOMPARE(w->font().pointSizeF(), e.points);
-            QCOMPARE(w->font().family(), QApplication::font().family());
+            QCOMPARE(w->font().family(), kDesignFamily);
             if (auto* b = qobject_cast<QAbstractButton*>(w))
                 QCOMPARE(b->text(), e.text);
             if (auto* l = qobject_cast<QLabel*>(w))
@@ -485,6 +623,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         const QStringList focusable = {"Expense", "Option3", "Option2", "Option4",
                                        "Option1", "Grid1",   "Command1"};
         QStringList order;
@@ -497,6 +636,71 @@ private slots:
         QCOMPARE(order, focusable);
     }
 
+    // Tab follows the designed order, stopping at the checked option of
+    // each pair and leaving the grid at once.
+    void tabWalksTheDesignedOrder_data()
+    {
+        QTest::addColumn<bool>("business");
+        QTest::addColumn<bool>("income");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("personal expense") << false << false
+            << QStringList{"Option3", "Option1", "Grid1", "Command1", "Expense"};
+        QTest::newRow("business income") << true << true
+            << QStringList{"Option2", "Option4", "Grid1", "Command1", "Expense"};
+    }
+    void tabWalksTheDesignedOrder()
+    {
+        QFETCH(bool, business);
+        QFETCH(bool, income);
+        QFETCH(QStringList, order);
+        env_->useFile(totalsSamples());
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        if (business)
+            QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        if (income)
+            QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
+        t.show();
+        t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t));
+        child<QWidget>(t, "Expense")->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+    }
+
+    // No button is the default: Enter after choosing a type keeps the window
+    // open, Escape closes it.
+    void enterKeepsTheWindowEscapeCloses()
+    {
+        env_->useFile(totalsSamples());
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        env_->dialogs.answerModal([&](QDialog&) {
+            t.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&t));
+            QComboBox* combo = child<QComboBox>(t, "Expense");
+            combo->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(combo, Qt::Key_Down);
+            QTest::keyClick(combo, Qt::Key_Return);
+            QTest::keyClick(combo, Qt::Key_Enter);
+            QVERIFY(t.isVisible());
+            for (const char* name : {"Option1", "Command1"}) {
+                child<QWidget>(t, name)->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QVERIFY2(t.isVisible(), name);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!t.isVisible());
+        });
+        env_->dialogs.runModal(t);
+        for (QPushButton* b : t.findChildren<QPushButton*>())
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+    }
+
     void closingReleasesTheHandle_data()
     {
         QTest::addColumn<QString>("how");
@@ -507,10 +711,11 @@ private slots:
     void closingReleasesTheHandle()
     {
         QFETCH(QString, how);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         int fileNo = 0;
         {
             Taxtot t(env_->state, &env_->presfile);
+            t.load();
             fileNo = t.fileNumber();
             QVERIFY(env_->files.isOpen(fileNo));
             if (!how.isEmpty()) {
@@ -528,6 +733,49 @@ private slots:
             }
         }
         QVERIFY(!env_->files.isOpen(fileNo));
+    }
+
+    // The texts and column captions the window shows.
+    void gridColumns()
+    {
+        QStringList headers;
+        QList<int> widths;
+        for (const TotalsColumnLayout& c : totalsColumns()) {
+            headers << c.header;
+            widths << c.widthTwips;
+        }
+        QCOMPARE(headers, (QStringList{"Description", "Date", "Invoice No.", "Amount",
+                                       "Pay Method", "Payment To/By", "Total"}));
+        QCOMPARE(widths, (QList<int>{1900, 900, 800, 1000, 1400, 1900, 1100}));
+    }
+
+    void helpAndAboutTexts()
+    {
+        QCOMPARE(totalsHelpText(),
+                 QStringLiteral(
+                     "To display a Expense total make sure that the Expense button is chosen "
+                     "(Push 'Expense' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "To display an Income total make sure that the Income button is chosen "
+                     "(Push 'Income' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "Choose whether the Income/Expense is Personal or Business by pushing the "
+                     "appropriate button.\r\n\r\n"
+                     "The lists will automatically fill with the appropriate info, sorted by "
+                     "their input times, and a total will be shown.  Also, there is a running "
+                     "total displayed following each item.\r\n"
+                     "The information is displayed in table form with column headers on top."
+                     "\r\n\r\n"
+                     "'File' menu: 'Print' prints the displayed form while 'Print All' merely "
+                     "prints all records. 'Exit' exits the form.\r\n\r\n"
+                     "Records: Sort all records by date or type.\r\n"
+                     "All information here is given read only.  Make changes on main form."));
+        QCOMPARE(totalsAboutText(),
+                 QStringLiteral("Quillary v2\r\n\r\n"
+                                "This program is an easy to use Tax record compiler. It enables "
+                                "the user to input records for both incomes and expenses.  It "
+                                "also enables the user to view/print totals for all types of "
+                                "these.\r\n\r\n"));
     }
 };
 

@@ -1,6 +1,7 @@
-#include "app/recentlist.h"
 #include "platform/settingsstore.h"
-#include "support/testenv.h"
+#include "session/appstate.h"
+#include "session/recentlist.h"
+#include "support/testplatform.h"
 
 #include <QAction>
 #include <QMenu>
@@ -76,12 +77,13 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<SettingsStore> settings_;
 
-    QStringList stored() const
+    QStringList stored() const { return stored(*settings_); }
+    static QStringList stored(const SettingsStore& settings)
     {
         QStringList out;
         for (int k = 1; k <= 4; ++k) {
             const QString key = recentKey(k);
-            out << (settings_->contains(key) ? settings_->get(key) : QStringLiteral("<none>"));
+            out << (settings.contains(key) ? settings.get(key) : QStringLiteral("<none>"));
         }
         return out;
     }
@@ -233,23 +235,23 @@ private slots:
         const QString none = "<none>";
         QTest::newRow("first update on an empty store")
             << QStringList{none, none, none, none} << "/d/A.dat"
-            << QStringList{"/d/A.dat", "Taxrecs.dat", none, none}
+            << QStringList{"/d/A.dat", "Taxrecs.dat", "", ""}
             << QStringList{"1:/d/A.dat", "2:Taxrecs.dat"};
         QTest::newRow("A B C D, open B")
             << QStringList{"/d/A.dat", "/d/B.dat", "/d/C.dat", "/d/D.dat"} << "/d/B.dat"
             << QStringList{"/d/B.dat", "/d/A.dat", "/d/C.dat", "/d/D.dat"}
             << QStringList{"1:/d/B.dat", "2:/d/A.dat", "3:/d/C.dat", "4:/d/D.dat"};
-        QTest::newRow("A B, open E: element 3 created, menu4 not written")
+        QTest::newRow("A B, open E: element 3 created, menu4 written empty")
             << QStringList{"/d/A.dat", "/d/B.dat", none, none} << "/d/E.dat"
-            << QStringList{"/d/E.dat", "/d/A.dat", "/d/B.dat", none}
+            << QStringList{"/d/E.dat", "/d/A.dat", "/d/B.dat", ""}
             << QStringList{"1:/d/E.dat", "2:/d/A.dat", "3:/d/B.dat"};
         QTest::newRow("gap filled: element 2 goes between 1 and 3")
             << QStringList{"/d/A.dat", "", "/d/C.dat", none} << "/d/E.dat"
-            << QStringList{"/d/E.dat", "/d/A.dat", "/d/C.dat", none}
+            << QStringList{"/d/E.dat", "/d/A.dat", "/d/C.dat", ""}
             << QStringList{"1:/d/E.dat", "2:/d/A.dat", "3:/d/C.dat"};
         QTest::newRow("an ampersand is no access key")
             << QStringList{"/d/A.dat", none, none, none} << "/d/R&D.dat"
-            << QStringList{"/d/R&D.dat", "/d/A.dat", none, none}
+            << QStringList{"/d/R&D.dat", "/d/A.dat", "", ""}
             << QStringList{"1:/d/R&D.dat", "2:/d/A.dat"};
     }
 
@@ -277,8 +279,8 @@ private slots:
         QCOMPARE(RecentMenu::caption(menu.elements[1]), file);
     }
 
-    // Opening the first entry writes every non-empty entry again, in order,
-    // over whatever another copy of the program stored meanwhile.
+    // Opening the first entry writes the whole list again, in order, over
+    // whatever another copy of the program stored meanwhile.
     void updateWithFirstEntryRewritesTheList()
     {
         FileMenu menu;
@@ -293,7 +295,7 @@ private slots:
             [&](int k, const QString& text) { order << QStringLiteral("%1=%2").arg(k).arg(text); });
 
         QCOMPARE(entriesOf(after), entriesOf(list));
-        QCOMPARE(stored(), (QStringList{"/d/A.dat", "/d/B.dat", "/d/C.dat", "<none>"}));
+        QCOMPARE(stored(), (QStringList{"/d/A.dat", "/d/B.dat", "/d/C.dat", ""}));
         QCOMPARE(order, (QStringList{"1=/d/A.dat", "2=/d/B.dat", "3=/d/C.dat"}));
         QCOMPARE(menu.shown(), (QStringList{"1:/d/A.dat", "2:/d/B.dat", "3:/d/C.dat"}));
     }
@@ -310,9 +312,48 @@ private slots:
 
         t = updateRecentMenu(frame.view, t, "/d/W.dat", *settings_);
 
-        QCOMPARE(stored(), (QStringList{"/d/W.dat", "/d/A.dat", "<none>", "<none>"}));
+        QCOMPARE(stored(), (QStringList{"/d/W.dat", "/d/A.dat", "", ""}));
         QCOMPARE(frame.shown(), (QStringList{"1:/d/W.dat"}));
         QVERIFY(!frame.elements[2]);
+    }
+
+    // The frame's and a record window's versions on one state: the window's
+    // list starts from the frame's latest one, shows every entry of it and
+    // hands its entries back to t1 to t4.
+    void frameAndWindowShareTheFrameList()
+    {
+        test::TestPlatform platform;
+        AppState& state = platform.state;
+        platform.settings.save(recentKey(1), "/d/A.dat");
+        platform.settings.save(recentKey(2), "/d/B.dat");
+        FileMenu frame;
+        restoreFrameRecent(state, frame.view);
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}),
+                 (QStringList{"/d/A.dat", "/d/B.dat", "", ""}));
+        QCOMPARE(frame.shown(), (QStringList{"1:/d/A.dat", "2:/d/B.dat"}));
+
+        FileMenu window;
+        RecentList own;
+        restoreWindowRecent(state, window.view, own, "/d/W.dat");
+        QCOMPARE(entriesOf(own), (QStringList{"/d/W.dat", "/d/A.dat", "/d/B.dat", ""}));
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}), entriesOf(own));
+        QCOMPARE(window.shown(), (QStringList{"1:/d/W.dat", "2:/d/A.dat", "3:/d/B.dat"}));
+
+        // Another window put X on the frame's list meanwhile.
+        state.t1 = "/d/X.dat";
+        state.t2 = "/d/W.dat";
+        state.t3 = "/d/A.dat";
+        state.t4 = "/d/B.dat";
+        updateWindowRecent(state, window.view, own, "/d/W.dat");
+        QCOMPARE(entriesOf(own), (QStringList{"/d/W.dat", "/d/X.dat", "/d/A.dat", "/d/B.dat"}));
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}), entriesOf(own));
+        QCOMPARE(stored(platform.settings), entriesOf(own));
+
+        state.filename = "/d/Z.dat";
+        updateFrameRecent(state, frame.view);
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}),
+                 (QStringList{"/d/Z.dat", "/d/W.dat", "/d/X.dat", "/d/A.dat"}));
+        QCOMPARE(stored(platform.settings), (QStringList{"/d/Z.dat", "/d/W.dat", "/d/X.dat", "/d/A.dat"}));
     }
 
     // Elements are created once, hidden until captioned, and report their

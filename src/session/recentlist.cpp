@@ -1,7 +1,8 @@
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 
-#include "app/appstate.h"
+#include "platform/menus.h"
 #include "platform/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QAction>
 #include <QMenu>
@@ -113,18 +114,17 @@ void RecentMenu::create(int k)
 {
     if (k < 1 || k > 4 || exists(k) || !menu_)
         return;
-    auto* element = new QAction(menu_);
-    element->setObjectName(QStringLiteral("mnuFileArray%1").arg(k));
+    // Keep the elements in index order even when a gap is filled later.
+    QAction* before = nullptr;
+    for (int j = k + 1; j <= 4 && !before; ++j)
+        before = elements_[j];
+    QAction* element =
+        addMenuItem(menu_, QStringLiteral("mnuFileArray%1").arg(k), QString(), before);
     element->setVisible(false);
     QObject::connect(element, &QAction::triggered, element, [k, onClick = onClick_] {
         if (onClick)
             onClick(k);
     });
-    // Keep the elements in index order even when a gap is filled later.
-    QAction* before = nullptr;
-    for (int j = k + 1; j <= 4 && !before; ++j)
-        before = elements_[j];
-    menu_->insertAction(before, element);
     elements_[k] = element;
 }
 
@@ -162,21 +162,64 @@ void restoreRecentMenu(RecentMenu& menu, const RecentList& list, const QString& 
 
 RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QString& file,
                             SettingsStore& settings,
-                            const std::function<void(int, const QString&)>& beforeEntry)
+                            const std::function<void(int, const QString&)>& beforeEntry,
+                            bool createMissing)
 {
     const RecentInsertion insertion = insertRecent(list, file);
     if (insertion.createElement != 0)
         menu.create(insertion.createElement);
-    for (const RecentRefreshStep& step : refreshRecent(insertion.list, menu.created())) {
-        if (beforeEntry)
-            beforeEntry(step.element, step.text);
-        if (step.showSeparator)
-            menu.showSeparator();
-        if (step.showElement)
-            menu.show(step.element, step.text);
-        settings.save(recentKey(step.element), step.text);
+    if (createMissing) {
+        for (int k = 1; k <= 4; ++k) {
+            if (!insertion.list[k - 1].isEmpty())
+                menu.create(k);
+        }
     }
+    const std::vector<RecentRefreshStep> steps = refreshRecent(insertion.list, menu.created());
+    auto step = steps.begin();
+    QList<std::pair<QString, QString>> saved;
+    for (int k = 1; k <= 4; ++k) {
+        if (step != steps.end() && step->element == k) {
+            if (beforeEntry)
+                beforeEntry(step->element, step->text);
+            if (step->showSeparator)
+                menu.showSeparator();
+            if (step->showElement)
+                menu.show(step->element, step->text);
+            ++step;
+        }
+        // Every key is written, empty ones too: a key left alone would keep
+        // an entry of an older list, listed beside the new one.
+        saved.append({recentKey(k), insertion.list[k - 1]});
+    }
+    settings.save(saved);
     return insertion.list;
+}
+
+void restoreFrameRecent(AppState& state, RecentMenu& menu)
+{
+    const RecentList list = readRecentList(state.platform.settings);
+    setFrameList(state, list);
+    restoreRecentMenu(menu, list, list[0]);
+}
+
+void updateFrameRecent(AppState& state, RecentMenu& menu)
+{
+    setFrameList(state, updateRecentMenu(menu, frameList(state), state.filename,
+                                         state.platform.settings));
+}
+
+void restoreWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file)
+{
+    own = readRecentList(state.platform.settings);
+    restoreRecentMenu(menu, own, file);
+    updateWindowRecent(state, menu, own, file);
+}
+
+void updateWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file)
+{
+    own = updateRecentMenu(
+        menu, frameList(state), file, state.platform.settings,
+        [&state](int k, const QString& entry) { frameEntry(state, k) = entry; }, true);
 }
 
 } // namespace quillary
