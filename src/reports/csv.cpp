@@ -30,14 +30,35 @@ bool needsQuotes(const QString& text)
     return false;
 }
 
-void appendLine(QString& out, const QStringList& fields)
+// Appends one field in UTF-8, quoted where it has to be, with the
+// apostrophe of a guarded text. Most texts are plain ASCII and are copied
+// byte by byte; UTF-8 never uses the byte of a quote inside a longer
+// character, so doubling quotes on the encoded bytes is safe.
+void appendField(QByteArray& out, const QString& text, bool guard)
 {
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out += u',';
-        out += csvField(fields[i]);
+    const bool quote = needsQuotes(text);
+    if (quote)
+        out += '"';
+    if (guard && startsLikeAFormula(text))
+        out += '\'';
+    bool ascii = true;
+    for (const QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii) {
+        for (const QChar c : text) {
+            const char b = char(c.unicode());
+            out += b;
+            if (b == '"')
+                out += '"';
+        }
+    } else {
+        QByteArray bytes = text.toUtf8();
+        if (quote)
+            bytes.replace('"', "\"\"");
+        out += bytes;
     }
-    out += QStringLiteral("\r\n");
+    if (quote)
+        out += '"';
 }
 
 } // namespace
@@ -58,20 +79,24 @@ QString csvField(const QString& text)
 
 QByteArray encodeCsv(const CsvTable& table)
 {
-    QString out;
-    out.reserve(qsizetype(table.rows.size() + 1) * 96);
-    QStringList header;
-    for (const QString& name : table.header)
-        header << csvSafeText(name);
-    appendLine(out, header);
-    QStringList fields;
-    for (const CsvRow& row : table.rows) {
-        fields.clear();
-        for (const CsvCell& cell : row)
-            fields << (cell.kind == CsvCell::Kind::Number ? cell.text : csvSafeText(cell.text));
-        appendLine(out, fields);
-    }
-    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+    QByteArray out("\xEF\xBB\xBF");
+    out.reserve(qsizetype(table.rows.size() + 1) * 128);
+    auto line = [&out](const auto& cells, auto text, auto guarded) {
+        bool first = true;
+        for (const auto& cell : cells) {
+            if (!first)
+                out += ',';
+            first = false;
+            appendField(out, text(cell), guarded(cell));
+        }
+        out += "\r\n";
+    };
+    line(table.header, [](const QString& name) -> const QString& { return name; },
+         [](const QString&) { return true; });
+    for (const CsvRow& row : table.rows)
+        line(row, [](const CsvCell& cell) -> const QString& { return cell.text; },
+             [](const CsvCell& cell) { return cell.kind == CsvCell::Kind::Text; });
+    return out;
 }
 
 } // namespace quillary

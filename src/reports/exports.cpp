@@ -4,9 +4,9 @@
 
 namespace quillary {
 
-CsvCell dateCell(const QString& stored, const QLocale& locale)
+CsvCell dateCell(const QString& stored, const DateReader& read)
 {
-    if (const std::optional<QDate> date = parseDate(stored, locale))
+    if (const std::optional<QDate> date = read(stored))
         return {date->toString(Qt::ISODate)};
     return {trimBlanks(stored)};
 }
@@ -29,6 +29,7 @@ CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& loca
                     QStringLiteral("Paid to/by"),  QStringLiteral("Description")};
     table.rows.reserve(records.size());
     const AmountReader readAmount(locale);
+    const DateReader readDate(locale);
     int number = 0;
     for (const TaxRecord& record : records) {
         const std::optional<Kind> kind = kindFromCode(record.kindCode());
@@ -41,13 +42,38 @@ CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& loca
         row.push_back({kind ? (kind->income ? QStringLiteral("Income")
                                             : QStringLiteral("Expense"))
                             : QString()});
-        row.push_back(dateCell(record.field(Field::Date), locale));
+        row.push_back(dateCell(record.field(Field::Date), readDate));
         row.push_back(amountCell(record.field(Field::Amount), readAmount));
         for (Field field : {Field::Invoice, Field::PayMethod, Field::Type, Field::Party,
                             Field::Description})
             row.push_back({trimBlanks(record.field(field))});
         table.rows.push_back(std::move(row));
     }
+    return table;
+}
+
+CsvTable totalsTable(const QStringList& header, const std::vector<TotalsRow>& rows,
+                     const QLocale& locale)
+{
+    CsvTable table;
+    table.header = header;
+    table.rows.reserve(rows.size() + 1);
+    const AmountReader readAmount(locale);
+    const DateReader readDate(locale);
+    for (const TotalsRow& shown : rows) {
+        CsvRow row(kTotalsColumns);
+        for (int column : {ColDescription, ColInvoice, ColPayMethod, ColParty})
+            row[std::size_t(column)] = {trimBlanks(shown[std::size_t(column)])};
+        row[ColDate] = dateCell(shown[ColDate], readDate);
+        row[ColAmount] = amountCell(shown[ColAmount], readAmount);
+        row[ColTotal] = amountCell(shown[ColTotal], readAmount);
+        table.rows.push_back(std::move(row));
+    }
+    CsvRow total(kTotalsColumns);
+    total[ColDescription] = {QStringLiteral("Total")};
+    total[ColTotal] = rows.empty() ? CsvCell::number(QStringLiteral("0"))
+                                   : table.rows.back()[ColTotal];
+    table.rows.push_back(std::move(total));
     return table;
 }
 

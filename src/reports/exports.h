@@ -19,9 +19,16 @@ namespace quillary {
 // dates and amounts were written in.
 CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& locale = QLocale());
 
+// The totals listing as the totals window shows it: header gives the
+// columns' captions. The text fields without their padding, date and amount
+// as recordsTable gives them, the running total as a number, and a last row
+// "Total" with the total of the listing.
+CsvTable totalsTable(const QStringList& header, const std::vector<TotalsRow>& rows,
+                     const QLocale& locale = QLocale());
+
 // The cells for a stored date and a stored amount, as recordsTable gives
 // them.
-CsvCell dateCell(const QString& stored, const QLocale& locale = QLocale());
+CsvCell dateCell(const QString& stored, const DateReader& read);
 CsvCell amountCell(const QString& stored, const AmountReader& read);
 
 } // namespace quillary

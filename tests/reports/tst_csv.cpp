@@ -2,14 +2,12 @@
 // module) and compared field by field.
 
 #include "reports/exports.h"
+#include "support/pythoncsv.h"
 #include "support/testenv.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
-#include <QTemporaryDir>
 
 using namespace quillary;
+using quillary::test::readCsvWithPython;
 
 namespace {
 
@@ -37,36 +35,6 @@ TaxRecord withRawDescription(TaxRecord r, const QByteArray& raw)
     QByteArray bytes = r.bytes();
     bytes.replace(110, raw.size(), raw);
     return TaxRecord::fromBytes(bytes);
-}
-
-// The rows Python's csv module reads from the file.
-QList<QStringList> readBack(const QByteArray& csv)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.csv"));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(csv) != csv.size())
-        return {};
-    f.close();
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                                 "    print(json.dumps(list(csv.reader(f, strict=True))))\n"),
-                  path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
-        qWarning("python3: %s", python.readAllStandardError().constData());
-        return {};
-    }
-    QList<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList fields;
-        for (const QJsonValue& field : row.toArray())
-            fields << field.toString();
-        rows << fields;
-    }
-    return rows;
 }
 
 const QStringList kHeader{"Record No.", "Personal/Business", "Expense/Income", "Date", "Amount",
@@ -163,7 +131,7 @@ private slots:
         QFETCH(TaxRecord, record);
         QFETCH(QStringList, row);
         test::LocaleGuard us(QStringLiteral("en_US"));
-        const QList<QStringList> rows = readBack(encodeCsv(recordsTable({record, record})));
+        const QList<QStringList> rows = readCsvWithPython(encodeCsv(recordsTable({record, record})));
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0], kHeader);
         QCOMPARE(rows[1], QStringList{"1"} + row);
@@ -172,14 +140,43 @@ private slots:
 
     void emptyFileGivesTheHeaderOnly()
     {
-        QCOMPARE(readBack(encodeCsv(recordsTable({}))), QList<QStringList>{kHeader});
+        QCOMPARE(readCsvWithPython(encodeCsv(recordsTable({}))), QList<QStringList>{kHeader});
+    }
+
+    // The totals listing: the running total as a number and a last row
+    // with the total.
+    void totalsReadBack()
+    {
+        test::LocaleGuard us(QStringLiteral("en_US"));
+        const QStringList header{"Description", "Date", "Invoice No.", "Amount", "Pay Method",
+                                 "Payment To/By", "Total"};
+        const std::vector<TaxRecord> records{
+            record('0', "3/1/2024", "10", "A1", "Cash", "Other", "Shop, Ltd", "=first"),
+            record('0', "3/2/2024", "2.5", "", "Cash", "Other", "", "second"),
+            record('1', "3/3/2024", "99", "", "", "Other", "", "other kind"),
+            record('0', "bad", "not a number", "", "", "Other", "", "third"),
+            record('0', "3/4/2024", "-0.0001", "", "", "Other", "", "fourth")};
+        const Totals totals = computeTotals(records, {'0', QStringLiteral("Other")});
+        const QList<QStringList> rows =
+            readCsvWithPython(encodeCsv(totalsTable(header, totals.rows)));
+        const QList<QStringList> expected{
+            header,
+            {"'=first", "2024-03-01", "A1", "10", "Cash", "Shop, Ltd", "10"},
+            {"second", "2024-03-02", "", "2.5", "Cash", "", "12.5"},
+            {"third", "bad", "", "not a number", "", "", "12.5"},
+            {"fourth", "2024-03-04", "", "-0.0001", "", "", "12.4999"},
+            {"Total", "", "", "", "", "", "12.4999"}};
+        QCOMPARE(rows, expected);
+
+        const QList<QStringList> none = readCsvWithPython(encodeCsv(totalsTable(header, {})));
+        QCOMPARE(none, (QList<QStringList>{header, {"Total", "", "", "", "", "", "0"}}));
     }
 
     // Amounts and dates written under another locale come out the same.
     void recordsOfAGermanFile()
     {
         test::LocaleGuard de(QStringLiteral("de_DE"));
-        const QList<QStringList> rows = readBack(encodeCsv(recordsTable(
+        const QList<QStringList> rows = readCsvWithPython(encodeCsv(recordsTable(
             {record('0', "14.03.2024", "-1234,5", "", "", "Other", "", "")})));
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[1].mid(3, 2), (QStringList{"2024-03-14", "-1234.5"}));
