@@ -174,4 +174,25 @@ bool Printer::printLines(const QStringList& lines, const QString& documentName,
     return finish(painter, printer, target, error);
 }
 
+bool Printer::printPages(const QString& documentName, const PrintTarget& target,
+                         const std::function<bool(PageCanvas&)>& paint, QString* error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPainter painter;
+    if (!begin(printer, painter, documentName, target, error))
+        return false;
+    const QPageLayout layout = printer.pageLayout();
+    const int dpi = printer.resolution();
+    const QRect paintRect = layout.paintRectPixels(dpi);
+    PageCanvas canvas{painter, printableArea(printer),
+                      layout.fullRectPixels(dpi).translated(-paintRect.topLeft()), dpi,
+                      [&printer] { return printer.newPage(); }};
+    if (!paint(canvas)) {
+        painter.end();
+        setError(error, failureText(target));
+        return false;
+    }
+    return finish(painter, printer, target, error);
+}
+
 } // namespace quillary
