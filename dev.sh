@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils)
+PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-liberation2)
 BUILD_DIR=${BUILD_DIR:-build}
 
 install_missing() {

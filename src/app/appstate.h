@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -33,6 +35,10 @@ struct AppState {
     // was still loading (a message box of its load runs an event loop), it
     // would otherwise leave the frame's own menus in the bar.
     std::function<void()> showActiveMenus;
+    // Grows the frame, as far as the screen allows, so that a window placed
+    // at the given rectangle of the workspace fits; returns the size of the
+    // workspace it will then have. Set by the frame.
+    std::function<QSize(const QRect&)> makeRoomFor;
     // Ends the program at once after Exit or Quit was confirmed; no window
     // saves anything after it. The frame leaves the event loop unless a test
     // has set it first so the test process goes on.

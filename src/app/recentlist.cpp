@@ -162,20 +162,36 @@ void restoreRecentMenu(RecentMenu& menu, const RecentList& list, const QString& 
 
 RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QString& file,
                             SettingsStore& settings,
-                            const std::function<void(int, const QString&)>& beforeEntry)
+                            const std::function<void(int, const QString&)>& beforeEntry,
+                            bool createMissing)
 {
     const RecentInsertion insertion = insertRecent(list, file);
     if (insertion.createElement != 0)
         menu.create(insertion.createElement);
-    for (const RecentRefreshStep& step : refreshRecent(insertion.list, menu.created())) {
-        if (beforeEntry)
-            beforeEntry(step.element, step.text);
-        if (step.showSeparator)
-            menu.showSeparator();
-        if (step.showElement)
-            menu.show(step.element, step.text);
-        settings.save(recentKey(step.element), step.text);
+    if (createMissing) {
+        for (int k = 1; k <= 4; ++k) {
+            if (!insertion.list[k - 1].isEmpty())
+                menu.create(k);
+        }
     }
+    const std::vector<RecentRefreshStep> steps = refreshRecent(insertion.list, menu.created());
+    auto step = steps.begin();
+    QList<std::pair<QString, QString>> saved;
+    for (int k = 1; k <= 4; ++k) {
+        if (step != steps.end() && step->element == k) {
+            if (beforeEntry)
+                beforeEntry(step->element, step->text);
+            if (step->showSeparator)
+                menu.showSeparator();
+            if (step->showElement)
+                menu.show(step->element, step->text);
+            ++step;
+        }
+        // Every key is written, empty ones too: a key left alone would keep
+        // an entry of an older list, listed beside the new one.
+        saved.append({recentKey(k), insertion.list[k - 1]});
+    }
+    settings.save(saved);
     return insertion.list;
 }
 

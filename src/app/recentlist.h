@@ -97,12 +97,14 @@ private:
 void restoreRecentMenu(RecentMenu& menu, const RecentList& list, const QString& firstCaption);
 
 // UpdateMenu: puts file at the top of list, refreshes the menu and saves
-// every non-empty entry. beforeEntry, when given, runs for each non-empty
-// entry before its element and its setting are updated (a record window
-// copies its entries into the frame's variables there). Returns the new
-// list.
+// all four entries, the empty ones as empty texts. beforeEntry, when given,
+// runs for each non-empty entry before its element and its setting are
+// updated (a record window copies its entries into the frame's variables
+// there). With createMissing, every non-empty entry gets its element, so a
+// list taken over from elsewhere shows whole. Returns the new list.
 RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QString& file,
                             SettingsStore& settings,
-                            const std::function<void(int, const QString&)>& beforeEntry = {});
+                            const std::function<void(int, const QString&)>& beforeEntry = {},
+                            bool createMissing = false);
 
 } // namespace quillary

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 
 namespace quillary {
 
@@ -76,12 +77,15 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
     QIcon icon;
     icon.addPixmap(iconImage(16));
     icon.addPixmap(iconImage(32));
+    // Every window and box of the program carries it, not only the frame.
+    QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
     state_.mdiArea = mdiArea_;
     state_.UpdateMenu = [this] { UpdateMenu(); };
     state_.showActiveMenus = [this] { updateMenus(); };
+    state_.makeRoomFor = [this](const QRect& wanted) { return makeRoomFor(wanted); };
     move(twipsToPixels(2310), twipsToPixels(1455));
     resize(twipsToPixels(6315), twipsToPixels(5205));
 
@@ -99,6 +103,7 @@ Taxmain::~Taxmain()
         state_.mdiArea = nullptr;
     state_.UpdateMenu = nullptr;
     state_.showActiveMenus = nullptr;
+    state_.makeRoomFor = nullptr;
     // The record windows go before the menu bar they may still be shown in.
     mdiArea_->disconnect(this);
 }
@@ -172,18 +177,23 @@ void Taxmain::startup()
     state_.filename = state_.t1;
     show();
     firstWindow_ = openRecordWindow(state_).window;
-    if (firstWindow_ && firstWindow_->subWindow())
-        makeRoomFor(firstWindow_->subWindow());
 }
 
-void Taxmain::makeRoomFor(QWidget* subWindow)
+QSize Taxmain::makeRoomFor(const QRect& wanted)
 {
     const QSize space = mdiArea_->viewport()->size();
-    const QRect wanted = subWindow->geometry();
-    const int growX = std::max(0, wanted.right() + 1 - space.width());
-    const int growY = std::max(0, wanted.bottom() + 1 - space.height());
+    int growX = std::max(0, wanted.right() + 1 - space.width());
+    int growY = std::max(0, wanted.bottom() + 1 - space.height());
+    if (isVisible() && screen()) {
+        // Never past the screen: what does not fit then is moved in.
+        const QRect area = screen()->availableGeometry();
+        const QRect outer = frameGeometry();
+        growX = std::clamp(area.right() - outer.right(), 0, growX);
+        growY = std::clamp(area.bottom() - outer.bottom(), 0, growY);
+    }
     if (growX > 0 || growY > 0)
         resize(width() + growX, height() + growY);
+    return space + QSize(growX, growY);
 }
 
 void Taxmain::ne_Click()

@@ -63,8 +63,9 @@ protected:
 
 private:
     void buildMenus();
-    // Grows the frame when the window is too large for the workspace.
-    void makeRoomFor(QWidget* subWindow);
+    // Grows the frame, within the screen, so the workspace holds a window
+    // placed at `wanted`; returns the workspace's size after that.
+    QSize makeRoomFor(const QRect& wanted);
 
     AppState& state_;
     QMdiArea* mdiArea_;

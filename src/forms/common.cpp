@@ -1,7 +1,10 @@
 #include "forms/common.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace quillary {
 
@@ -24,6 +27,17 @@ QAction* addMenuSeparator(QMenu* menu, const char* name)
     QAction* action = menu->addSeparator();
     action->setObjectName(QString::fromLatin1(name));
     return action;
+}
+
+void fitOptionInFrame(QAbstractButton* option)
+{
+    const int needed = option->sizeHint().width();
+    const QWidget* frame = option->parentWidget();
+    if (needed <= option->width() || !frame)
+        return;
+    // The frame's border stays clear.
+    const int room = frame->width() - option->x() - 2;
+    option->resize(std::max(option->width(), std::min(needed, room)), option->height());
 }
 
 } // namespace quillary

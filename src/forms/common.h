@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QAction;
 class QMenu;
 
@@ -16,5 +17,9 @@ QString programDescription();
 // A menu item or separator with its object name, so tests can find it.
 QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption);
 QAction* addMenuSeparator(QMenu* menu, const char* name);
+
+// An option whose caption does not fit its designed width in the font at
+// hand grows into the free space of its frame, as far as the caption needs.
+void fitOptionInFrame(QAbstractButton* option);
 
 } // namespace quillary

@@ -3,26 +3,61 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpacerItem>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace quillary {
 
 namespace {
 
-QWidget* dialogParent()
+// Marks the boxes made here: a box is never the owner of the next one.
+const char* const kBoxProperty = "quillaryBox";
+
+QWidget* mainWindow()
 {
-    return QApplication::activeWindow();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(top) && top->isVisible())
+            return top;
+    }
+    return nullptr;
 }
 
-std::optional<QString> runFileDialog(const QString& title, QFileDialog::AcceptMode mode,
+QWidget* notABox(QWidget* window)
+{
+    while (window && window->property(kBoxProperty).toBool())
+        window = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    return window;
+}
+
+// Widens a message box so its title is not cut in the window frame.
+void leaveRoomForTitle(QMessageBox& box, const QString& title)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    // The box sets its own fixed size from its layout, so the width is
+    // asked for by a spacer across the whole layout.
+    grid->addItem(new QSpacerItem(titleRoom(title, box), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
+                                     QFileDialog::AcceptMode mode,
                                      const QString& filter = kDataFileFilter,
                                      const QString& suffix = QStringLiteral("dat"))
 {
-    QFileDialog dialog(dialogParent(), title);
+    QFileDialog dialog(parent, title);
+    dialog.setProperty(kBoxProperty, true);
     dialog.setAcceptMode(mode);
     // AnyFile lets the user type the name of a data file that does not exist
     // yet; the record window creates it.
@@ -36,9 +71,38 @@ std::optional<QString> runFileDialog(const QString& title, QFileDialog::AcceptMo
 
 } // namespace
 
+QWidget* boxOwner(QWidget* activeModal, QWidget* active, QWidget* lastOwner, QWidget* mainWindow)
+{
+    for (QWidget* candidate : {activeModal, active, lastOwner, mainWindow}) {
+        if (candidate)
+            return candidate;
+    }
+    return nullptr;
+}
+
+int titleRoom(const QString& title, const QWidget& box)
+{
+    // Window managers draw titles in a bold font of about this size.
+    QFont font = box.font();
+    font.setBold(true);
+    const int bar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    return QFontMetrics(font).horizontalAdvance(title) + 4 * std::max(bar, 16) + 16;
+}
+
+QWidget* QtDialogs::owner()
+{
+    QWidget* owner = boxOwner(notABox(QApplication::activeModalWidget()),
+                              notABox(QApplication::activeWindow()),
+                              lastOwner_ && lastOwner_->isVisible() ? lastOwner_.data() : nullptr,
+                              mainWindow());
+    lastOwner_ = owner;
+    return owner;
+}
+
 Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    QMessageBox box(dialogParent());
+    QMessageBox box(owner());
+    box.setProperty(kBoxProperty, true);
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(icon == Icon::Information   ? QMessageBox::Information
@@ -57,6 +121,7 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
         box.setDefaultButton(QMessageBox::Yes);
         break;
     }
+    leaveRoomForTitle(box, title);
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return Answer::Cancel;
@@ -74,7 +139,8 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
 int QtDialogs::choose(const QString& text, const QStringList& choices, Icon icon,
                       const QString& title)
 {
-    QMessageBox box(dialogParent());
+    QMessageBox box(owner());
+    box.setProperty(kBoxProperty, true);
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(icon == Icon::Information   ? QMessageBox::Information
@@ -90,6 +156,7 @@ int QtDialogs::choose(const QString& text, const QStringList& choices, Icon icon
         box.setDefaultButton(qobject_cast<QPushButton*>(buttons.constFirst()));
         box.setEscapeButton(buttons.constLast());
     }
+    leaveRoomForTitle(box, title);
     box.exec();
     const int chosen = int(buttons.indexOf(box.clickedButton()));
     return chosen >= 0 ? chosen : int(choices.size()) - 1;
@@ -97,7 +164,8 @@ int QtDialogs::choose(const QString& text, const QStringList& choices, Icon icon
 
 QString QtDialogs::input(const QString& prompt, const QString& title)
 {
-    QInputDialog dialog(dialogParent());
+    QInputDialog dialog(owner());
+    dialog.setProperty(kBoxProperty, true);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
@@ -105,18 +173,19 @@ QString QtDialogs::input(const QString& prompt, const QString& title)
     // of ordinary size instead of one as wide as the screen.
     for (QLabel* label : dialog.findChildren<QLabel*>())
         label->setWordWrap(true);
-    dialog.resize(dialog.fontMetrics().averageCharWidth() * 60, dialog.sizeHint().height());
+    dialog.resize(std::max(dialog.fontMetrics().averageCharWidth() * 60, titleRoom(title, dialog)),
+                  dialog.sizeHint().height());
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 std::optional<QString> QtDialogs::openFileName(const QString& title)
 {
-    return runFileDialog(title, QFileDialog::AcceptOpen);
+    return runFileDialog(owner(), title, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtDialogs::saveFileName(const QString& title)
 {
-    return runFileDialog(title, QFileDialog::AcceptSave);
+    return runFileDialog(owner(), title, QFileDialog::AcceptSave);
 }
 
 std::optional<QString> QtDialogs::exportFileName(const QString& title, const QString& filter)
@@ -124,7 +193,7 @@ std::optional<QString> QtDialogs::exportFileName(const QString& title, const QSt
     // The default suffix is the filter's first pattern: "(*.pdf)" gives "pdf".
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     const QString suffix = pattern.match(filter).captured(1);
-    return runFileDialog(title, QFileDialog::AcceptSave, filter, suffix);
+    return runFileDialog(owner(), title, QFileDialog::AcceptSave, filter, suffix);
 }
 
 void QtDialogs::runModal(QDialog& dialog)

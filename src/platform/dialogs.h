@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <optional>
 
 class QDialog;
+class QWidget;
 
 namespace quillary {
 
@@ -48,7 +51,18 @@ public:
     virtual void runModal(QDialog& dialog) = 0;
 };
 
-// The real boxes, on Qt's dialogs, parented to the active window.
+// The window a box belongs to: the modal window shown (the totals window),
+// else the active window, else the window the last box belonged to (right
+// after a box closes, no window is active yet), else the main window. A box
+// given no owner would appear away from the program, and the program's
+// window would stay inactive behind it.
+QWidget* boxOwner(QWidget* activeModal, QWidget* active, QWidget* lastOwner, QWidget* mainWindow);
+
+// Room a box leaves for its title in the window frame: the title's width
+// and the frame's icon and buttons.
+int titleRoom(const QString& title, const QWidget& box);
+
+// The real boxes, on Qt's dialogs, each parented to the window that asks.
 class QtDialogs final : public Dialogs {
 public:
     Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
@@ -59,6 +73,10 @@ public:
     std::optional<QString> saveFileName(const QString& title) override;
     std::optional<QString> exportFileName(const QString& title, const QString& filter) override;
     void runModal(QDialog& dialog) override;
+
+private:
+    QWidget* owner();
+    QPointer<QWidget> lastOwner_;
 };
 
 } // namespace quillary

@@ -32,7 +32,9 @@ DataFileLock::~DataFileLock() = default;
 
 QString DataFileLock::lockFileNameFor(const QString& dataFile)
 {
-    return identity(dataFile) + QStringLiteral(".lock");
+    // Hidden: it is the program's business, not one of the user's files.
+    const QFileInfo data(identity(dataFile));
+    return data.path() + QStringLiteral("/.") + data.fileName() + QStringLiteral(".lock");
 }
 
 QString DataFileLock::identity(const QString& dataFile)

@@ -8,9 +8,9 @@ class QLockFile;
 namespace quillary {
 
 // Keeps a second running copy of the program away from a data file that a
-// record window has open: a lock file named after the data file with
-// ".lock" added, in the same folder, held for as long as the window has the
-// file open. A lock left behind by a program that crashed (its process is
+// record window has open: a hidden lock file named after the data file
+// (".books.dat.lock" for "books.dat"), in the same folder, held for as long
+// as the window has the file open. A lock left behind by a program that crashed (its process is
 // gone) is taken over.
 class DataFileLock {
 public:

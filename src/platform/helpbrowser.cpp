@@ -1,6 +1,7 @@
 #include "platform/helpbrowser.h"
 
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -69,6 +70,13 @@ void HelpBrowser::showContents()
         browser_->document()->setDocumentMargin(12);
         layout->addWidget(browser_);
         window_->resize(620, 560);
+        // Closed from the keyboard like any reading window.
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W),
+              QKeySequence(QKeySequence::Close)}) {
+            auto* close = new QShortcut(keys, window_);
+            QObject::connect(close, &QShortcut::activated, window_.data(), &QWidget::close);
+        }
         browser_->setSource(QUrl(guideUrl()));
     }
     // At its contents: the top of the guide.

@@ -37,4 +37,11 @@ void SettingsStore::save(const QString& key, const QString& value)
     settings_->sync();
 }
 
+void SettingsStore::save(const QList<std::pair<QString, QString>>& entries)
+{
+    for (const auto& [key, value] : entries)
+        settings_->setValue(kSection + key, value);
+    settings_->sync();
+}
+
 } // namespace quillary

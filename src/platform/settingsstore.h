@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <utility>
 #include <memory>
 
 class QSettings;
@@ -20,6 +22,8 @@ public:
     QString get(const QString& key, const QString& defaultValue = QString()) const;
     bool contains(const QString& key) const;
     void save(const QString& key, const QString& value);
+    // Several entries, in order, written to the disk together.
+    void save(const QList<std::pair<QString, QString>>& entries);
 
 private:
     std::unique_ptr<QSettings> settings_;

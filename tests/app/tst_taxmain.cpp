@@ -306,6 +306,10 @@ private slots:
         QCOMPARE(f->pos(), QPoint(twipsToPixels(2310), twipsToPixels(1455)));
         QVERIFY(!f->windowIcon().isNull());
         QCOMPARE(f->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+        // The program's icon: every window and box has it.
+        QCOMPARE(QApplication::windowIcon().availableSizes(), f->windowIcon().availableSizes());
+        QWidget box(nullptr, Qt::Dialog);
+        QCOMPARE(box.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 
         auto items = [](QMenu* m) {
             QStringList out;
@@ -407,6 +411,29 @@ private slots:
                                        QUrl(QStringLiteral("file:///etc/hostname")))
                      .isValid());
         QVERIFY(!browser->openExternalLinks());
+        QVERIFY(!help.window()->windowIcon().isNull());
+    }
+
+    // Escape and Ctrl+W close the guide's window.
+    void helpWindowClosesFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << int(Qt::ControlModifier);
+    }
+    void helpWindowClosesFromTheKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        HelpBrowser help;
+        help.showContents();
+        QVERIFY(QTest::qWaitForWindowActive(help.window()));
+        QTest::keyClick(help.browser(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(!help.window()->isVisible());
+        // And it opens again.
+        help.showContents();
+        QVERIFY(help.window()->isVisible());
     }
 };
 

@@ -1,10 +1,13 @@
 #include "forms/record/quillary.h"
 
 #include "forms/common.h"
+#include "forms/focus.h"
+#include "forms/record/recordwindows.h"
 #include "forms/summary/taxsum.h"
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
+#include "platform/fonts.h"
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
@@ -23,8 +26,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 
 namespace quillary {
 
@@ -77,9 +82,7 @@ QString basicHelpText()
 
 QFont fontOfSize(qreal points)
 {
-    QFont font = QApplication::font();
-    font.setPointSizeF(points);
-    return font;
+    return designFont(points);
 }
 
 // The form was laid out for a narrow system font. Where a caption does not
@@ -270,6 +273,11 @@ void Quillary::buildForm()
                            Text6, Paymethod, Expense, Text5, Command1, HScroll1};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
+        fitOptionInFrame(option);
+    keepFocusOnCheckedOption({Option1, Option2});
+    keepFocusOnCheckedOption({Option3, Option4});
+    new FocusMark(this);
 
     connect(Command7, &QPushButton::clicked, this, &Quillary::Command7_Click);
     connect(Command6, &QPushButton::clicked, this, &Quillary::Command6_Click);
@@ -280,8 +288,15 @@ void Quillary::buildForm()
     connect(Command4, &QPushButton::clicked, this, &Quillary::Command4_Click);
     connect(Command9, &QPushButton::clicked, this, &Quillary::Command9_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, &Quillary::HScroll1_Change);
-    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
-        connect(option, &QRadioButton::clicked, this, &Quillary::listfil);
+    // Any change of kind counts, not only a click: the keyboard, a screen
+    // reader's toggle and the program itself change the options too. Only
+    // the option that becomes checked reacts, so one change refills once.
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4}) {
+        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked && !showingKind_)
+                listfil();
+        });
+    }
 }
 
 void Quillary::buildMenus()
@@ -412,6 +427,22 @@ void Quillary::arrangeIcons()
     }
 }
 
+namespace {
+
+// The record window opened last, other than `except`, that is on display.
+const QMdiSubWindow* lastOpenedWindow(const QMdiArea* area, const QMdiSubWindow* except)
+{
+    const QMdiSubWindow* last = nullptr;
+    for (const QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (window != except && window->isVisible() && !window->isMinimized()
+            && !window->isMaximized() && qobject_cast<const Quillary*>(window->widget()))
+            last = window;
+    }
+    return last;
+}
+
+} // namespace
+
 QMdiSubWindow* Quillary::subWindow() const
 {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
@@ -458,14 +489,29 @@ Quillary* Quillary::open(AppState& state)
                                                            Qt::QueuedConnection);
                          });
         sub->adjustSize();
-        // Placed at its usual spot, moved in as far as needed to lie wholly
-        // inside the workspace.
-        const QSize space = state.mdiArea->viewport()->size();
-        const int x = std::clamp(twipsToPixels(2310), 0,
-                                 std::max(0, space.width() - sub->width()));
-        const int y = std::clamp(twipsToPixels(1515), 0,
-                                 std::max(0, space.height() - sub->height()));
-        sub->move(x, y);
+        // The first window goes to its usual spot, a further one cascaded
+        // from the last one opened, so that each shows there are others.
+        // The frame grows for it where the screen allows; what does not fit
+        // is moved in as far as needed to lie wholly inside the workspace.
+        QSize space = state.mdiArea->viewport()->size();
+        auto inside = [&sub](QPoint spot, QSize space) {
+            return QPoint(std::clamp(spot.x(), 0, std::max(0, space.width() - sub->width())),
+                          std::clamp(spot.y(), 0, std::max(0, space.height() - sub->height())));
+        };
+        QPoint spot;
+        if (const QMdiSubWindow* last = lastOpenedWindow(state.mdiArea, sub)) {
+            const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub)
+                + sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+            spot = last->pos() + QPoint(step, step);
+            if (state.makeRoomFor)
+                space = state.makeRoomFor(QRect(spot, sub->size()));
+            spot = inside(spot, space);
+        } else {
+            spot = inside(QPoint(twipsToPixels(2310), twipsToPixels(1515)), space);
+            if (state.makeRoomFor)
+                state.makeRoomFor(QRect(spot, sub->size()));
+        }
+        sub->move(spot);
         sub->show();
         state.mdiArea->setActiveSubWindow(sub);
         if (state.showActiveMenus)
@@ -519,6 +565,10 @@ void Quillary::load()
     Lastrecord = file_.recordCount();
     Presrecord = Lastrecord;
     uprec();
+    if (adding_ == 0) {
+        // The first tab stop: the checked one of Personal and Business.
+        (Option1->isChecked() ? Option1 : Option2)->setFocus(Qt::OtherFocusReason);
+    }
     setWindowTitle(presfile);
     restoreRecentMenu();
 }
@@ -563,7 +613,11 @@ void Quillary::uprec()
         // the boxes as they are.
         if (file_.read(Presrecord, record)) {
             buffer_ = record;
-            selectKind(buffer_.kindCode());
+            {
+                // Both pairs may change; the type list is filled once below.
+                const QScopedValueRollback guard(showingKind_, true);
+                selectKind(buffer_.kindCode());
+            }
             listfil();
             Text1->setText(buffer_.field(Field::Date));
             Text6->setText(buffer_.field(Field::Amount));
@@ -575,13 +629,20 @@ void Quillary::uprec()
                 Expense->setCurrentIndex(type);
             Text5->setText(buffer_.field(Field::Party));
             Text2->setText(buffer_.field(Field::Description));
+            // Setting a text leaves the cursor at its end, and a box too
+            // narrow for the padded field would show only its end.
+            for (QLineEdit* box : {Text1, Text6, Text3, Paymethod->lineEdit(), Text5, Text2})
+                box->setCursorPosition(0);
         }
     } else {
         adding_ = 1;
         state_.platform.dialogs.message(QStringLiteral("No records, one will now be added."));
         Presrecord = 1;
-        Option1->setChecked(true);
-        Option3->setChecked(true);
+        {
+            const QScopedValueRollback guard(showingKind_, true);
+            Option1->setChecked(true);
+            Option3->setChecked(true);
+        }
         listfil();
         Text1->setText(shortDate(Clock::today()));
         Text6->clear();
@@ -592,6 +653,8 @@ void Quillary::uprec()
         Paymethod->setEditText(QString());
         Text5->clear();
         Text2->clear();
+        // A new record is typed in from its description on.
+        Text2->setFocus(Qt::OtherFocusReason);
     }
     Buttonupd();
 }
@@ -851,6 +914,10 @@ void Quillary::closeEvent(QCloseEvent* event)
         }
     }
     event->accept();
+    // Once the close is accepted the file and its lock go now, not only when
+    // the window is deleted later.
+    file_.close();
+    releaseLock(this);
     // Closing the form itself also takes its MDI window away.
     QPointer<QMdiSubWindow> sub(subWindow());
     if (sub) {

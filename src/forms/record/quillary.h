@@ -157,6 +157,9 @@ private:
     // box is up.
     PathState toldState_ = PathState::Same;
     bool inFileGoneBox_ = false;
+    // Set while the program shows a record's kind on the options, which
+    // then fills the type list once itself.
+    bool showingKind_ = false;
 
     // The window's own copy of the recent-files list (entries 1 to 4) and
     // its menu elements (element 0 is the separator; null until created).

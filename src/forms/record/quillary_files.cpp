@@ -30,11 +30,6 @@ OpenedWindow showNewtax(QPointer<Quillary>& newtax, AppState& state)
     return opened;
 }
 
-RecentList listOf(const std::array<QString, 5>& recent)
-{
-    return {recent[1], recent[2], recent[3], recent[4]};
-}
-
 } // namespace
 
 void Quillary::nefil_Click()
@@ -324,10 +319,13 @@ void Quillary::mnuFileArray_Click(int index)
 
 void Quillary::UpdateMenu()
 {
+    // The frame's list is the latest: another window may have put a file
+    // on it since this window last looked. Starting from this window's own
+    // copy would drop that file again.
     RecentMenu menu(fileMenu_, mnuFileArray_, [this](int k) { mnuFileArray_Click(k); });
     const RecentList list = updateRecentMenu(
-        menu, listOf(recent_), presfile, state_.platform.settings,
-        [this](int k, const QString& entry) { frameEntry(state_, k) = entry; });
+        menu, frameList(state_), presfile, state_.platform.settings,
+        [this](int k, const QString& entry) { frameEntry(state_, k) = entry; }, true);
     for (int k = 1; k <= 4; ++k)
         recent_[k] = list[k - 1];
 }

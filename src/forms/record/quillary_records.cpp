@@ -43,6 +43,9 @@ void Quillary::Command3_Click()
     Text2->clear();
     listfil();
     Buttonupd();
+    // Typing goes into the new record, never into a control that was
+    // focused before (a Space there would change the record's kind).
+    Text2->setFocus(Qt::OtherFocusReason);
 }
 
 void Quillary::Command4_Click()

@@ -1,8 +1,12 @@
 #include "forms/totals/taxtot.h"
 
+#include "forms/common.h"
+#include "forms/focus.h"
 #include "forms/totals/totals.h"
+#include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
 #include "platform/dialogs.h"
+#include "platform/fonts.h"
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "records/categories.h"
@@ -34,9 +38,7 @@ const QString kDesignedCaption = QStringLiteral("Tax Form Totals");
 
 QFont fontOfSize(qreal points)
 {
-    QFont font = QApplication::font();
-    font.setPointSizeF(points);
-    return font;
+    return designFont(points);
 }
 
 } // namespace
@@ -146,9 +148,12 @@ void Taxtot::buildForm()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(rect(7560, 480, 1815, 375));
     Command1->setFont(small);
+    // Enter after choosing a type must not close the window; Escape does.
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
 
     model_ = new TotalsModel(this);
-    Grid1 = new QTableView(client_);
+    Grid1 = new TotalsGrid(client_);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid1->setFont(small);
     Grid1->setModel(model_);
@@ -159,12 +164,39 @@ void Taxtot::buildForm()
     setTabOrder(Option4, Option1);
     setTabOrder(Option1, Grid1);
     setTabOrder(Grid1, Command1);
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4})
+        fitOptionInFrame(option);
+    keepFocusOnCheckedOption({Option1, Option2});
+    keepFocusOnCheckedOption({Option3, Option4});
 
-    connect(Option1, &QRadioButton::clicked, this, &Taxtot::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &Taxtot::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &Taxtot::Option3_Click);
-    connect(Option4, &QRadioButton::clicked, this, &Taxtot::Option4_Click);
-    connect(Expense, &QComboBox::activated, this, &Taxtot::Expense_Click);
+    // Changes of state, not clicks: the keyboard and a screen reader's
+    // toggle change the choice as well. Only the option that becomes checked
+    // reacts; listfil fills the type list with its signals blocked, so the
+    // grid is filled once per change.
+    auto onCheck = [this](QRadioButton* option, void (Taxtot::*handler)()) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                (this->*handler)();
+        });
+    };
+    onCheck(Option1, &Taxtot::Option1_Click);
+    onCheck(Option2, &Taxtot::Option2_Click);
+    onCheck(Option3, &Taxtot::Option3_Click);
+    onCheck(Option4, &Taxtot::Option4_Click);
+    // A new entry refills the grid however it was chosen. Choosing the entry
+    // already shown refills it too (after a sort, that shows the new order),
+    // but a change that was just handled is not filled a second time by the
+    // activation that follows it.
+    connect(Expense, &QComboBox::currentIndexChanged, this, [this](int index) {
+        Expense_Click();
+        justFilledIndex_ = index;
+        QMetaObject::invokeMethod(this, [this] { justFilledIndex_ = -1; }, Qt::QueuedConnection);
+    });
+    connect(Expense, &QComboBox::activated, this, [this](int index) {
+        if (index != justFilledIndex_)
+            Expense_Click();
+        justFilledIndex_ = -1;
+    });
     connect(Command1, &QPushButton::clicked, this, &Taxtot::Command1_Click);
 
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -219,9 +251,6 @@ void Taxtot::setupGrid()
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(px(kRowTwips - 17));
 
-    // Fields are shown at their stored width, blanks included; eliding would
-    // hide the text behind the trailing blanks.
-    Grid1->setTextElideMode(Qt::ElideNone);
     Grid1->setWordWrap(false);
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -250,13 +279,80 @@ void Taxtot::setupGrid()
 
 void Taxtot::setExtraHeight(int extraTwips)
 {
-    const int width = px(kClientWidth) + extraWidth_;
+    int width = px(kClientWidth) + extraWidth_;
     const int menuHeight = menuBar_->sizeHint().height();
-    const int clientHeight = px(kClientHeight + extraTwips);
+    int clientHeight = px(kClientHeight + extraTwips);
+    // The grid's margins to the client area's right and bottom edges.
+    const int rightMargin = px(kClientWidth) - px(9375);
+    const int bottomMargin = px(kClientHeight) - px(960) - px(kGridHeight);
+    if (extraTwips == 0) {
+        // On the screen the window never reaches past the available area:
+        // where the designed size is too large, the grid gives way. (While
+        // it is laid out for printing it may be as large as it needs.)
+        const QSize room = roomOnScreen();
+        width = std::min(width, room.width());
+        clientHeight = std::min(clientHeight, room.height() - menuHeight);
+    }
     menuBar_->setGeometry(0, 0, width, menuHeight);
     client_->setGeometry(0, menuHeight, width, clientHeight);
-    Grid1->setGeometry(0, px(960), px(9375) + extraWidth_, px(kGridHeight + extraTwips));
+    Grid1->setGeometry(0, px(960), std::max(0, width - rightMargin),
+                       std::max(0, clientHeight - px(960) - bottomMargin));
     setFixedSize(width, menuHeight + clientHeight);
+    if (extraTwips == 0)
+        keepOnScreen();
+}
+
+QRect Taxtot::availableArea() const
+{
+    const QScreen* s = screen();
+    if (!s && parentWidget())
+        s = parentWidget()->screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+QMargins Taxtot::decorations() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (isVisible() && outer != inner)
+        return {inner.left() - outer.left(), inner.top() - outer.top(),
+                outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+    // Not framed yet: room for a title bar and thin borders.
+    const int border = 4;
+    return {border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border,
+            border, border};
+}
+
+QSize Taxtot::roomOnScreen() const
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    const QMargins frame = decorations();
+    return area.size().shrunkBy(frame);
+}
+
+void Taxtot::keepOnScreen()
+{
+    const QRect area = availableArea();
+    if (area.isEmpty())
+        return;
+    const QMargins frame = decorations();
+    const QSize outer = size().grownBy(frame);
+    const QPoint at = frameGeometry().topLeft();
+    const int x = std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int y = std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != at)
+        move(x, y);
+}
+
+void Taxtot::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The screen and the frame are known now.
+    setExtraHeight(0);
 }
 
 void Taxtot::listfil()

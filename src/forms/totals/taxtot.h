@@ -15,12 +15,12 @@ class QLabel;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
-class QTableView;
 
 namespace quillary {
 
 struct PrintTarget;
 enum class SortOrder;
+class TotalsGrid;
 class TotalsModel;
 
 // The totals window: lists the records of one kind and type of the data file
@@ -79,6 +79,7 @@ public slots:
 protected:
     void done(int result) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildForm();
@@ -86,6 +87,12 @@ private:
     void setupGrid();
     // Gives the form and the grid room for `extraTwips` more (0: designed).
     void setExtraHeight(int extraTwips);
+    // The screen area the window may take, what is left of it inside the
+    // window frame, and keeping the framed window inside it.
+    QRect availableArea() const;
+    QMargins decorations() const;
+    QSize roomOnScreen() const;
+    void keepOnScreen();
     // Reads the file and fills the grid; false when the file cannot be read.
     bool fill();
     void loadFailed();
@@ -102,6 +109,8 @@ private:
     DataFile file_;
     bool loading_ = false;
     bool loadFailed_ = false;
+    // The type entry whose change has just refilled the grid, -1 for none.
+    int justFilledIndex_ = -1;
 
     // Form state.
     int totfilenum = 0;
@@ -127,7 +136,7 @@ private:
     QLabel* Label3 = nullptr;
     QLabel* Label2 = nullptr;
     QPushButton* Command1 = nullptr;
-    QTableView* Grid1 = nullptr;
+    TotalsGrid* Grid1 = nullptr;
 };
 
 } // namespace quillary

@@ -26,7 +26,13 @@ int TotalsModel::columnCount(const QModelIndex& parent) const
 
 QVariant TotalsModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.column() >= kTotalsColumns)
+    if (!index.isValid() || index.column() >= kTotalsColumns)
+        return {};
+    if (role == Qt::TextAlignmentRole) {
+        const bool amount = index.column() == ColAmount || index.column() == ColTotal;
+        return int(Qt::AlignVCenter | (amount ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole)
         return {};
     const auto row = std::size_t(index.row());
     if (row >= rows_.size())

@@ -70,7 +70,7 @@ private slots:
         // B put its file first; A's own UpdateMenu then put A's file back on
         // top of the stored list and of the frame's copy.
         QCOMPARE(Program::recentCaptions(fileMenuOf(B)), (QStringList{b, a, c}));
-        QCOMPARE(p.stored(), (QStringList{a, b, c, "<none>"}));
+        QCOMPARE(p.stored(), (QStringList{a, b, c, ""}));
         QCOMPARE(p.frameList(), (QStringList{a, b, c, ""}));
 
         p.activate(A);
@@ -79,7 +79,68 @@ private slots:
         QCOMPARE(p.active(), B.data());
         QCOMPARE(B->presfile, b);
         QCOMPARE(p.state->filename, c);
-        QCOMPARE(p.stored(), (QStringList{a, b, c, "<none>"}));
+        QCOMPARE(p.stored(), (QStringList{a, b, c, ""}));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
+    void recentListKeepsEveryOpenedFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QStringList>("expected"); // a to d stored, f the new file
+        QTest::newRow("New File, two files") << "nefil" << 2 << QStringList{"a", "f", "", ""};
+        QTest::newRow("Open File, two files") << "opfil" << 2 << QStringList{"f", "a", "", ""};
+        QTest::newRow("recent entry, two files") << "entry" << 2 << QStringList{"a", "f", "", ""};
+        QTest::newRow("New File, five files") << "nefil" << 5 << QStringList{"a", "f", "b", "c"};
+        QTest::newRow("Open File, five files") << "opfil" << 5 << QStringList{"f", "a", "b", "c"};
+        QTest::newRow("recent entry, five files") << "entry" << 5 << QStringList{"a", "f", "b", "c"};
+    }
+
+    // A file opened from a record window stays on the list when the window's
+    // own UpdateMenu runs after the new window's: every path once, and the
+    // asking window's file first where it updates last.
+    void recentListKeepsEveryOpenedFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, files);
+        QFETCH(QStringList, expected);
+        Program p;
+        QMap<QString, QString> paths;
+        for (const char* n : {"a", "b", "c", "d", "f"}) {
+            paths[n] = p.path(QStringLiteral("%1.dat").arg(n));
+            writeRecords(paths[n], 1);
+        }
+        p.storeRecent(files == 2 ? QStringList{paths["a"]}
+                                 : QStringList{paths["a"], paths["b"], paths["c"], paths["d"]});
+        p.start();
+        Quillary* A = p.windows().first();
+
+        p.dialogs.answerOpenFile(paths["f"]);
+        action(A, command == "opfil" ? "opfil" : "nefil")->trigger();
+        QVERIFY(A->newtax);
+        QCOMPARE(A->newtax->presfile, paths["f"]);
+        if (command == "entry") {
+            // The new file now shows in the asking window's own menu; its
+            // entry opens the file again once that window is closed.
+            action(A->newtax, "clfil")->trigger();
+            Program::settle();
+            QVERIFY(!A->newtax);
+            p.activate(A);
+            const QStringList captions = Program::recentCaptions(fileMenuOf(A));
+            const int k = int(captions.indexOf(paths["f"])) + 1;
+            QVERIFY2(k >= 1, qPrintable(captions.join(", ")));
+            action(A, qPrintable(QStringLiteral("mnuFileArray%1").arg(k)))->trigger();
+            QVERIFY(A->newtax);
+            QCOMPARE(A->newtax->presfile, paths["f"]);
+        }
+
+        QStringList want;
+        for (const QString& n : expected)
+            want << (n.isEmpty() ? QString() : paths[n]);
+        QCOMPARE(p.stored(), want);
+        QCOMPARE(p.frameList(), want);
+        if (command != "opfil")
+            QCOMPARE(Program::recentCaptions(fileMenuOf(A)), want.filter(QRegularExpression(".")));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
@@ -102,7 +163,7 @@ private slots:
         QCOMPARE(p.windows().size(), 1);
         QCOMPARE(p.windows().first()->presfile, b);
         QCOMPARE(Program::recentCaptions(fileMenuOf(p.frame.get())), (QStringList{b, a}));
-        QCOMPARE(p.stored(), (QStringList{b, a, "<none>", "<none>"}));
+        QCOMPARE(p.stored(), (QStringList{b, a, "", ""}));
         QCOMPARE(p.frameList(), (QStringList{b, a, "", ""}));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
@@ -167,6 +228,30 @@ private slots:
         QCOMPARE(QFileInfo(fresh).size(), 0);
         QCOMPARE(Program::recentCaptions(fileMenuOf(N)), (QStringList{fresh, a}));
         QCOMPARE(p.stored().first(), a);
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
+    // The window New File opens sits cascaded from the first, and the frame
+    // grows so both show whole.
+    void newWindowIsCascadedInsideTheFrame()
+    {
+        Program p;
+        const QString a = p.path("a.dat"), b = p.path("b.dat");
+        writeRecords(a, 2);
+        writeRecords(b, 2);
+        p.storeRecent({a});
+        p.start();
+        Quillary* A = p.windows().first();
+        p.dialogs.answerOpenFile(b);
+        action(A, "nefil")->trigger();
+        Quillary* B = A->newtax;
+        QVERIFY(B);
+        QCoreApplication::processEvents();
+        const QPoint offset = B->subWindow()->pos() - A->subWindow()->pos();
+        QVERIFY(offset.x() > 0 && offset.y() > 0);
+        const QRect space(QPoint(), p.frame->mdiArea()->viewport()->size());
+        QVERIFY(space.contains(A->subWindow()->geometry()));
+        QVERIFY(space.contains(B->subWindow()->geometry()));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 

@@ -113,7 +113,7 @@ private slots:
     void lockFileSitsBesideTheDataFile()
     {
         const QString data = path(QStringLiteral("books.dat"));
-        QCOMPARE(DataFileLock::lockFileNameFor(data), data + QStringLiteral(".lock"));
+        QCOMPARE(DataFileLock::lockFileNameFor(data), path(QStringLiteral(".books.dat.lock")));
 
         // A relative name and a link name the same lock, before and after
         // the file exists.
@@ -263,6 +263,39 @@ private slots:
 
         action(p.windows().first(), "clfil")->trigger();
         Program::settle();
+        QCOMPARE(probe(a), QByteArray("locked"));
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
+    // The window's lock is a hidden file beside the data file, gone as soon
+    // as the window closes, however it is closed.
+    void lockGoesWithTheWindow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close box") << "close";
+        QTest::newRow("Close and Save File") << "clfil";
+        QTest::newRow("frame closed") << "frame";
+    }
+    void lockGoesWithTheWindow()
+    {
+        QFETCH(QString, how);
+        Program p;
+        const QString a = p.path("a.dat");
+        writeRecords(a, 2);
+        p.storeRecent({a});
+        p.start();
+        Quillary* A = p.windows().first();
+        const QString lock = p.path(".a.dat.lock");
+        QVERIFY(QFile::exists(lock));
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files), (QStringList{"a.dat", "settings.ini"}));
+
+        if (how == "close")
+            A->subWindow()->close();
+        else if (how == "clfil")
+            action(A, "clfil")->trigger();
+        else
+            p.frame->close();
+        QVERIFY(!QFile::exists(lock));
         QCOMPARE(probe(a), QByteArray("locked"));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

@@ -3,8 +3,11 @@
 
 #include "recordfixture.h"
 
+#include "forms/focus.h"
+#include "platform/fonts.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
+#include "support/accessibility.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -89,6 +92,13 @@ class TestRecordForm : public QObject {
         return env_->open(file);
     }
     QByteArray sampleBytes() const { return readBytes(env_->path(QStringLiteral("sample.dat"))); }
+
+    // Makes the windows' workspace the active window, so the focus is real.
+    void activateArea()
+    {
+        env_->area.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&env_->area));
+    }
 
     // A window on an empty file: it starts an add. The form is filled in a
     // little so the record is not blank.
@@ -323,11 +333,11 @@ private slots:
 
         Quillary* w = openSample();
         View v(w);
-        // Start from the opposite kind so both clicks change something.
-        v.option(business ? "Option1" : "Option2")->click();
-        v.option(income ? "Option3" : "Option4")->click();
-        v.option(qPrintable(first))->click();
-        v.option(qPrintable(second))->click();
+        // Start from the opposite kind so both changes do something.
+        QVERIFY(toggleOption(v.option(business ? "Option1" : "Option2")));
+        QVERIFY(toggleOption(v.option(income ? "Option3" : "Option4")));
+        QVERIFY(toggleOption(v.option(qPrintable(first))));
+        QVERIFY(toggleOption(v.option(qPrintable(second))));
 
         QCOMPARE(v.label("Label7")->text(), typeLabel);
         QCOMPARE(v.label("Label5")->text(), partyLabel);
@@ -340,13 +350,256 @@ private slots:
         QCOMPARE(v.text("Text5")->accessibleName(), partyLabel);
     }
 
+    // A change of kind by a screen reader's toggle or by the arrow keys sets
+    // the labels and the type list as a click does, and the record is
+    // stored with the kind and a type of that kind.
+    void kindChangesReachTheForm_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<char>("kind");
+        QTest::addColumn<QString>("typeLabel");
+        QTest::addColumn<QString>("partyLabel");
+        QTest::addColumn<QString>("type");
+        for (const char* way : {"toggle", "keyboard"}) {
+            QTest::addRow("%s Business", way) << way << "Option2" << '3' << " Income Type:"
+                                              << "Paid by:" << "Receipts or Sales";
+            QTest::addRow("%s Expense", way) << way << "Option3" << '0' << " Expense Type:"
+                                             << "Paid to:" << "Other";
+        }
+    }
+    void kindChangesReachTheForm()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, option);
+        QFETCH(char, kind);
+        QFETCH(QString, typeLabel);
+        QFETCH(QString, partyLabel);
+        QFETCH(QString, type);
+
+        Quillary* w = openSample(); // record 3: Personal income, wages
+        View v(w);
+        QRadioButton* target = v.option(qPrintable(option));
+        if (way == "toggle") {
+            QVERIFY(toggleOption(target));
+        } else {
+            // From the checked option of the pair to the other one.
+            QRadioButton* from = v.option(option == "Option2" ? "Option1" : "Option4");
+            QVERIFY(from->isChecked());
+            env_->area.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&env_->area));
+            from->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(from, option == "Option2" ? Qt::Key_Down : Qt::Key_Up);
+            QVERIFY(target->isChecked());
+        }
+
+        QCOMPARE(v.label("Label7")->text(), typeLabel);
+        QCOMPARE(v.label("Label5")->text(), partyLabel);
+        const Kind shown{kind == '2' || kind == '3', kind == '1' || kind == '3'};
+        QStringList items;
+        for (int i = 0; i < v.combo("Expense")->count(); ++i)
+            items << v.combo("Expense")->itemText(i);
+        QCOMPARE(items, typeList(shown));
+        QCOMPARE(v.combo("Expense")->currentText(), type);
+
+        w->Command7_Click(); // First: the save step writes record 3
+        const TaxRecord stored = TaxRecord::fromBytes(sampleBytes().mid(2 * kRecordLength));
+        QCOMPARE(stored.kindCode(), kind);
+        QCOMPARE(trimBlanks(stored.field(Field::Type)), type);
+    }
+
+    // Showing a record sets both pairs and fills the type list once, so the
+    // type read from the file stays selected.
+    void showingARecordFillsTheListOnce()
+    {
+        Quillary* w = openSample();
+        View v(w);
+        int fills = 0;
+        connect(v.combo("Expense"), &QComboBox::currentIndexChanged, this, [&](int index) {
+            if (index == -1)
+                ++fills; // the list was cleared
+        });
+        w->Command7_Click(); // record 1: Personal expense, from Personal income
+        QCOMPARE(v.kindShown(), QStringLiteral("Personal/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Medical and Dental Fees"));
+        w->Command5_Click(); // record 2: Business expense
+        QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
+        QCOMPARE(fills, 2);
+    }
+
+    // Where the keyboard focus starts: on the checked one of Personal and
+    // Business (the first tab stop), or in the Description box when the
+    // window starts a new record.
+    void focusAtStart_data()
+    {
+        QTest::addColumn<QString>("last"); // kind of the last record, "" for an empty file
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("personal record") << "1" << "Option1";
+        QTest::newRow("business record") << "3" << "Option2";
+        QTest::newRow("empty file") << "" << "Text2";
+    }
+    void focusAtStart()
+    {
+        QFETCH(QString, last);
+        QFETCH(QString, focused);
+        activateArea();
+        const QString file = env_->path(QStringLiteral("focus.dat"));
+        if (last.isEmpty()) {
+            writeBytes(file, {});
+            env_->dialogs.answerMessage(Answer::Ok);
+        } else {
+            std::vector<TaxRecord> records = sampleRecords();
+            records.back() = makeRecord(last.at(0).toLatin1(), "4/30/2024", "10", "", "Cash",
+                                        last == "1" ? "Other" : "Receipts or Sales", "X", "Y");
+            writeBytes(file, bytesOf(records));
+        }
+        Quillary* w = env_->open(file);
+        QVERIFY(w);
+        QCOMPARE(w->focusWidget()->objectName(), focused);
+        QTRY_COMPARE(QApplication::focusWidget(), w->focusWidget());
+    }
+
+    // After Add the cursor is in the Description box, wherever the focus
+    // was: typed text with blanks goes there, and the kind stays.
+    void focusAfterAdd()
+    {
+        activateArea();
+        std::vector<TaxRecord> records = sampleRecords();
+        records.back() = makeRecord('2', "5/1/2024", "12.5", "", "Visa/Mastercard",
+                                    "Interest (Other)", "First Bank", "Loan interest");
+        const QString file = env_->path(QStringLiteral("add.dat"));
+        writeBytes(file, bytesOf(records));
+        Quillary* w = env_->open(file);
+        View v(w);
+        QTRY_COMPARE(QApplication::focusWidget(), v.option("Option2"));
+        v.option("Option1")->setFocus(Qt::OtherFocusReason); // the program's focus goes on
+        QTRY_COMPARE(QApplication::focusWidget(), v.option("Option2"));
+
+        // Add, pressed the way a screen reader does.
+        QVERIFY(doAccessibleAction(v.button("Command3"),
+                                   QAccessibleActionInterface::pressAction()));
+        QTRY_VERIFY(w->isAdding());
+        QCOMPARE(QApplication::focusWidget(), v.text("Text2"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" new  desk"));
+        QCOMPARE(v.text("Text2")->text(), QStringLiteral(" new  desk"));
+        QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
+    }
+
+    // A move keeps the focus where it was; on an option it goes along to
+    // the option the new record checks.
+    void focusAfterAMove()
+    {
+        activateArea();
+        Quillary* w = openSample(); // record 3: Personal income
+        View v(w);
+        v.text("Text3")->setFocus(Qt::TabFocusReason);
+        w->Command6_Click(); // record 2: Business expense
+        QCOMPARE(QApplication::focusWidget(), v.text("Text3"));
+
+        w->Command8_Click(); // record 3 again
+        v.option("Option1")->setFocus(Qt::TabFocusReason);
+        w->Command6_Click(); // Business now checked
+        QCOMPARE(QApplication::focusWidget(), v.option("Option2"));
+        // A Space there changes nothing.
+        QTest::keyClick(v.option("Option2"), Qt::Key_Space);
+        QCOMPARE(v.kindShown(), QStringLiteral("Business/Expense"));
+        QCOMPARE(v.combo("Expense")->currentText(), QStringLiteral("Supplies"));
+    }
+
+    // Tab stops at the checked option of each pair only.
+    void tabVisitsTheCheckedOptions()
+    {
+        activateArea();
+        Quillary* w = openSample(); // record 3: Personal income
+        View v(w);
+        QTRY_COMPARE(QApplication::focusWidget(), v.option("Option1"));
+        QStringList visited;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"Option4", "Command3", "Command4", "Command7"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), v.option("Option4"));
+    }
+
+    // Every focused control carries the focus ring, just outside it.
+    void focusedControlIsMarked_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* n : {"Option1", "Option4", "Command3", "Command9", "Text2", "Paymethod",
+                              "Expense", "Command1", "HScroll1"})
+            QTest::newRow(n) << n;
+    }
+    void focusedControlIsMarked()
+    {
+        QFETCH(QString, name);
+        activateArea();
+        Quillary* w = openSample();
+        auto* control = w->findChild<QWidget*>(name);
+        control->setFocus(Qt::TabFocusReason);
+        auto* mark = w->findChild<FocusMark*>(QStringLiteral("focusMark"));
+        QVERIFY(mark);
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused == control || control->isAncestorOf(focused));
+        QCOMPARE(mark->marked(), focused);
+        QVERIFY(mark->isVisible());
+        const QRect at(focused->mapTo(w, QPoint(0, 0)), focused->size());
+        QVERIFY(mark->ring().contains(at));
+        QVERIFY(mark->ring() != at);
+        // Nothing is marked once the focus leaves the form.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(mark->marked(), nullptr);
+    }
+
+    // Stored texts show from their first character: the cursor at the start
+    // keeps a box narrower than its padded field from showing only the end.
+    void shownTextsStartAtTheirFirstCharacter()
+    {
+        Quillary* w = openSample();
+        View v(w);
+        w->Command6_Click(); // record 2, Visa/Mastercard
+        QCOMPARE(v.combo("Paymethod")->currentText(), QStringLiteral("Visa/Mastercard     "));
+        QLineEdit* pay = v.combo("Paymethod")->lineEdit();
+        QCOMPARE(pay->cursorPosition(), 0);
+        for (const char* name : {"Text1", "Text6", "Text3", "Text5", "Text2"})
+            QVERIFY2(v.text(name)->cursorPosition() == 0, name);
+    }
+
+    // A further window opens cascaded from the last one, never exactly over
+    // it; the first one goes to its designed spot.
+    void furtherWindowsAreCascaded()
+    {
+        QList<QMdiSubWindow*> subs;
+        for (const char* name : {"one.dat", "two.dat", "three.dat"}) {
+            const QString file = env_->path(QString::fromLatin1(name));
+            writeBytes(file, bytesOf(sampleRecords()));
+            Quillary* w = env_->open(file);
+            QVERIFY(w);
+            subs << w->subWindow();
+        }
+        QCOMPARE(subs[0]->pos(), QPoint(twipsToPixels(2310), twipsToPixels(1515)));
+        const QPoint step = subs[1]->pos() - subs[0]->pos();
+        QVERIFY(step.x() > 0 && step.y() > 0);
+        QCOMPARE(subs[2]->pos() - subs[1]->pos(), step);
+        for (QMdiSubWindow* sub : subs)
+            QVERIFY(QRect(QPoint(), env_->area.viewport()->size()).contains(sub->geometry()));
+    }
+
     // How the boxes are stored: trimmed, padded, cut; the type untrimmed.
     void fieldsAreStoredInTheirWidths()
     {
         Quillary* w = openSample();
         View v(w);
-        v.option("Option2")->click();
-        v.option("Option4")->click();
+        QVERIFY(toggleOption(v.option("Option2")));
+        QVERIFY(toggleOption(v.option("Option4")));
         v.combo("Expense")->setCurrentIndex(v.combo("Expense")->findText("Returns & Allowances"));
         v.text("Text1")->setText(QStringLiteral(" 5/6/24 "));
         v.text("Text6")->setText(QStringLiteral("$1,234.50"));
@@ -940,7 +1193,18 @@ private slots:
         QVERIFY(c);
         const QRect px(twipsToPixels(twips.x()), twipsToPixels(twips.y()),
                        twipsToPixels(twips.width()), twipsToPixels(twips.height()));
-        QCOMPARE(c->geometry(), px);
+        if (auto* option = qobject_cast<QRadioButton*>(c)) {
+            // An option too narrow for its caption grows inside its frame.
+            QCOMPARE(c->geometry().topLeft(), px.topLeft());
+            QCOMPARE(c->height(), px.height());
+            QVERIFY(c->width() >= px.width());
+            QVERIFY(option->sizeHint().width() <= c->width());
+            QVERIFY(c->geometry().right() < c->parentWidget()->width() - 1);
+            if (c->width() > px.width())
+                QCOMPARE(c->width(), option->sizeHint().width());
+        } else {
+            QCOMPARE(c->geometry(), px);
+        }
         // Everything lies inside the form.
         QVERIFY(w->rect().contains(c->mapTo(w, c->rect().bottomRight())));
         if (!text.isEmpty()) {
@@ -951,12 +1215,30 @@ private slots:
                 QVERIFY(l->font().pointSizeF() <= points);
                 QVERIFY(QFontMetrics(l->font()).horizontalAdvance(text) <= l->width());
             } else {
-                QCOMPARE(qobject_cast<QAbstractButton*>(c)->text(), text);
+                auto* button = qobject_cast<QAbstractButton*>(c);
+                QCOMPARE(button->text(), text);
                 QCOMPARE(c->font().pointSizeF(), points);
+                QString plain = text;
+                plain.remove(QLatin1Char('&'));
+                QVERIFY(QFontMetrics(c->font()).horizontalAdvance(plain) < c->width() - 4);
             }
+            QCOMPARE(c->font().family(), kDesignFamily);
         } else if (!qobject_cast<QLabel*>(c)) {
             QCOMPARE(c->font().pointSizeF(), points);
         }
+    }
+
+    // The designed font's stand-in is one of its widths, when installed.
+    void designFontIsMetricCompatible()
+    {
+        Quillary* w = openSample();
+        const QFontInfo used(find<QLabel>(w, "Label7")->font());
+        const QStringList families = QFontDatabase::families();
+        QStringList wanted = designFamilies();
+        wanted.removeIf([&](const QString& f) { return !families.contains(f); });
+        if (wanted.isEmpty())
+            QSKIP("no font of the designed widths is installed (fonts-liberation2)");
+        QCOMPARE(used.family(), wanted.first());
     }
 
     void formProperties()

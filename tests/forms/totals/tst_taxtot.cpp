@@ -3,8 +3,11 @@
 #include "forms/totals/taxtot.h"
 #include "forms/totals/totals.h"
 #include "forms/totals/totalsfixture.h"
+#include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
+#include "platform/fonts.h"
 #include "records/categories.h"
+#include "support/accessibility.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -58,6 +61,8 @@ QString label2(Taxtot& t)
     return child<QLabel>(t, "Label2")->text();
 }
 
+// Chooses an entry of the type list as the mouse does: the entry becomes
+// current, then the list reports it activated, also when it was current.
 void pickType(Taxtot& t, const QString& type)
 {
     QComboBox* combo = child<QComboBox>(t, "Expense");
@@ -126,7 +131,7 @@ private slots:
                        makeRecord('2', "Supplies", "2.5", "b"),
                        makeRecord('2', "Supplies", "7.25", "c")});
         Taxtot t(env_->state, &env_->presfile);
-        child<QRadioButton>(t, "Option2")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
 
         const QTableView* grid = child<QTableView>(t, "Grid1");
         const QAbstractItemModel* m = grid->model();
@@ -166,6 +171,42 @@ private slots:
         QCOMPARE(label2(t), QStringLiteral("$19.75"));
     }
 
+    // A cell too narrow for its text cuts it with an ellipsis and has the
+    // whole text as its tooltip; the padding of the fields is never shown,
+    // and amounts and totals stand at the right.
+    void cellsCutWithAnEllipsis()
+    {
+        env_->useFile({makeRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
+                                  "American Express Co")});
+        Taxtot t(env_->state, &env_->presfile);
+        auto* grid = child<TotalsGrid>(t, "Grid1");
+        QCOMPARE(descriptions(t), QStringList{"Insurance premiums"});
+
+        grid->setColumnWidth(ColDescription, 60);
+        const QString cut = grid->shownText(0, ColDescription);
+        QVERIFY2(cut.endsWith(QChar(0x2026)), qPrintable(cut));
+        QVERIFY(cut.size() > 1);
+        QCOMPARE(grid->toolTipText(0, ColDescription), QStringLiteral("Insurance premiums"));
+
+        grid->setColumnWidth(ColDescription, 400);
+        QCOMPARE(grid->shownText(0, ColDescription), QStringLiteral("Insurance premiums"));
+        QCOMPARE(grid->toolTipText(0, ColDescription), QString());
+        // Blanks pad the stored field; a cell wide enough for the text is
+        // not cut for them.
+        grid->setColumnWidth(ColDescription,
+                             grid->fontMetrics().horizontalAdvance("Insurance premiums") + 12);
+        QCOMPARE(grid->toolTipText(0, ColDescription), QString());
+
+        QCOMPARE(grid->shownText(0, ColAmount), QStringLiteral("10"));
+        QCOMPARE(grid->shownText(0, ColTotal), QStringLiteral("10"));
+        for (int c = 0; c < kTotalsColumns; ++c) {
+            const auto align = Qt::Alignment(
+                t.gridModel()->index(0, c).data(Qt::TextAlignmentRole).toInt());
+            const bool right = c == ColAmount || c == ColTotal;
+            QCOMPARE(bool(align & Qt::AlignRight), right);
+        }
+    }
+
     void typeListForEachKind_data()
     {
         QTest::addColumn<bool>("business");
@@ -183,9 +224,9 @@ private slots:
         QFETCH(QString, selected);
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
-        // Start from the other end so every click really changes the kind.
-        child<QRadioButton>(t, business ? "Option2" : "Option1")->click();
-        child<QRadioButton>(t, income ? "Option4" : "Option3")->click();
+        // Start from the other end so every change really changes the kind.
+        QVERIFY(toggleOption(child<QRadioButton>(t, business ? "Option2" : "Option1")));
+        QVERIFY(toggleOption(child<QRadioButton>(t, income ? "Option4" : "Option3")));
 
         QComboBox* combo = child<QComboBox>(t, "Expense");
         QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{business, income}));
@@ -193,11 +234,79 @@ private slots:
         QCOMPARE(child<QLabel>(t, "Label7")->text(), QStringLiteral(" Expense Type:"));
     }
 
+    // A screen reader's toggle and the arrow keys change the kind as a click
+    // does: the list is refilled for the kind and the grid for the type.
+    void kindChangesRefillListAndGrid_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("toggle") << "toggle";
+        QTest::newRow("keyboard") << "keyboard";
+    }
+    void kindChangesRefillListAndGrid()
+    {
+        QFETCH(QString, way);
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        auto* income = child<QRadioButton>(t, "Option4");
+        if (way == "toggle") {
+            QVERIFY(toggleOption(income));
+        } else {
+            t.show();
+            t.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&t));
+            auto* expense = child<QRadioButton>(t, "Option3");
+            expense->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(expense, Qt::Key_Down);
+            QVERIFY(income->isChecked());
+        }
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{false, true}));
+        QCOMPARE(combo->currentText(), QStringLiteral("Wages, Salaries, Tips, etc."));
+        QCOMPARE(descriptions(t), QStringList{});
+
+        // Kind 3 from here: Business, and the list follows.
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        QCOMPARE(comboEntries(combo), QStringList{kAllTypes} + typeList(Kind{true, true}));
+        QCOMPARE(combo->currentText(), QStringLiteral("Receipts or Sales"));
+    }
+
+    // The type list refills the grid on any change of its entry: the arrow
+    // keys, or the program setting it.
+    void typeChangesRefillTheGrid()
+    {
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        QComboBox* combo = child<QComboBox>(t, "Expense");
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        t.show();
+        t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t));
+        combo->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(combo, Qt::Key_Home);
+        QCOMPARE(combo->currentText(), kAllTypes);
+        QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(combo->currentText(), QStringLiteral("Medical and Dental Fees"));
+        QCOMPARE(descriptions(t), QStringList{"dentist"});
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Other")));
+        QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
+        QCOMPARE(label2(t), QStringLiteral("$17.25"));
+
+        // A pick by mouse fills once; picking the shown entry again refills.
+        int fills = 0;
+        connect(t.gridModel(), &QAbstractItemModel::modelReset, this, [&] { ++fills; });
+        pickType(t, kAllTypes);
+        QCOMPARE(fills, 1);
+        QCoreApplication::processEvents();
+        pickType(t, kAllTypes);
+        QCOMPARE(fills, 2);
+    }
+
     void incomeOfAPersonalKindListsItsOwnOther()
     {
         env_->useFile(sampleRecords());
         Taxtot t(env_->state, &env_->presfile);
-        child<QRadioButton>(t, "Option4")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         QCOMPARE(comboEntries(child<QComboBox>(t, "Expense")).size(), 12);
         QCOMPARE(descriptions(t), QStringList{});
         pickType(t, QStringLiteral("Other"));
@@ -234,7 +343,7 @@ private slots:
         QCOMPARE(t.gridRowCount(), 0);
         QCOMPARE(t.gridModel()->rowCount(), 1);
         QCOMPARE(label2(t), QString());
-        child<QRadioButton>(t, "Option2")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
         pickType(t, kAllTypes);
         QCOMPARE(label2(t), QString());
     }
@@ -286,7 +395,7 @@ private slots:
         QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + filename);
 
         // The window goes on working without a file.
-        child<QRadioButton>(t, "Option4")->click();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         t.srtdte_Click();
         QCOMPARE(t.gridRowCount(), 0);
     }
@@ -458,11 +567,19 @@ private slots:
             QWidget* w = child<QWidget>(t, e.name);
             const QRect g = w->geometry();
             QCOMPARE(g.topLeft(), QPoint(t.px(e.twips.left()), t.px(e.twips.top())));
-            QCOMPARE(g.width(), t.px(e.twips.width()) + (w->objectName() == "Grid1" ? extra : 0));
+            if (auto* option = qobject_cast<QRadioButton*>(w)) {
+                // Grown inside its frame where the caption needs it.
+                QVERIFY(g.width() >= t.px(e.twips.width()));
+                QVERIFY(option->sizeHint().width() <= g.width());
+                QVERIFY(g.right() < w->parentWidget()->width() - 1);
+            } else {
+                QCOMPARE(g.width(),
+                         t.px(e.twips.width()) + (w->objectName() == "Grid1" ? extra : 0));
+            }
             if (e.twips.height() > 0)
                 QCOMPARE(g.height(), t.px(e.twips.height()));
             QCOMPARE(w->font().pointSizeF(), e.points);
-            QCOMPARE(w->font().family(), QApplication::font().family());
+            QCOMPARE(w->font().family(), kDesignFamily);
             if (auto* b = qobject_cast<QAbstractButton*>(w))
                 QCOMPARE(b->text(), e.text);
             if (auto* l = qobject_cast<QLabel*>(w))
@@ -495,6 +612,69 @@ private slots:
             w = w->nextInFocusChain();
         } while (w != child<QWidget>(t, "Expense"));
         QCOMPARE(order, focusable);
+    }
+
+    // Tab follows the designed order, stopping at the checked option of
+    // each pair and leaving the grid at once.
+    void tabWalksTheDesignedOrder_data()
+    {
+        QTest::addColumn<bool>("business");
+        QTest::addColumn<bool>("income");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("personal expense") << false << false
+            << QStringList{"Option3", "Option1", "Grid1", "Command1", "Expense"};
+        QTest::newRow("business income") << true << true
+            << QStringList{"Option2", "Option4", "Grid1", "Command1", "Expense"};
+    }
+    void tabWalksTheDesignedOrder()
+    {
+        QFETCH(bool, business);
+        QFETCH(bool, income);
+        QFETCH(QStringList, order);
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        if (business)
+            QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        if (income)
+            QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
+        t.show();
+        t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&t));
+        child<QWidget>(t, "Expense")->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order);
+    }
+
+    // No button is the default: Enter after choosing a type keeps the window
+    // open, Escape closes it.
+    void enterKeepsTheWindowEscapeCloses()
+    {
+        env_->useFile(sampleRecords());
+        Taxtot t(env_->state, &env_->presfile);
+        env_->dialogs.answerModal([&](QDialog&) {
+            t.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&t));
+            QComboBox* combo = child<QComboBox>(t, "Expense");
+            combo->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(combo, Qt::Key_Down);
+            QTest::keyClick(combo, Qt::Key_Return);
+            QTest::keyClick(combo, Qt::Key_Enter);
+            QVERIFY(t.isVisible());
+            for (const char* name : {"Option1", "Command1"}) {
+                child<QWidget>(t, name)->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QVERIFY2(t.isVisible(), name);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!t.isVisible());
+        });
+        env_->dialogs.runModal(t);
+        for (QPushButton* b : t.findChildren<QPushButton*>())
+            QVERIFY(!b->isDefault() && !b->autoDefault());
     }
 
     void closingReleasesTheHandle_data()
