@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace quillary {
 
@@ -41,15 +42,28 @@ public:
 
     bool paint()
     {
-        // The largest size at which the whole summary but a long list of
-        // records not counted fits on one page.
-        double points = kSummaryMaxPoints;
-        for (; points > kSummaryMinPoints; points -= 0.25) {
+        // The largest size at which everything fits on one page; when that
+        // cannot be, the largest at which all but the records not counted
+        // do, so that they alone go on to further pages.
+        std::optional<double> all;
+        std::optional<double> main;
+        for (double points = kSummaryMaxPoints; points >= kSummaryMinPoints; points -= 0.25) {
             setSize(points);
-            if (mainHeight() <= pageHeight())
-                break;
+            const std::vector<Block> blocks = build();
+            double total = 0;
+            double mainPart = 0;
+            const std::size_t mainBlocks = blocks.size() - printout_.notCounted.size();
+            for (std::size_t i = 0; i < blocks.size(); ++i) {
+                total += blocks[i].height;
+                if (i < mainBlocks)
+                    mainPart += blocks[i].height;
+            }
+            if (!all && total <= pageHeight())
+                all = points;
+            if (!main && mainPart <= pageHeight())
+                main = points;
         }
-        setSize(std::max(points, kSummaryMinPoints));
+        setSize(all ? *all : main ? *main : kSummaryMinPoints);
 
         const std::vector<Block> blocks = build();
         std::vector<double> heights;
@@ -78,6 +92,9 @@ private:
     {
         text_ = QApplication::font();
         text_.setPointSizeF(points);
+        // Without ligatures: "fi" stays two letters, so that the text of
+        // the page reads and searches as the category names are written.
+        text_.setLetterSpacing(QFont::AbsoluteSpacing, 0.1);
         bold_ = text_;
         bold_.setBold(true);
         italic_ = text_;
@@ -106,17 +123,6 @@ private:
     QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, p_.device()); }
     double pageHeight() const { return content_.height() - footerHeight(); }
     double footerHeight() const { return metrics(small_).lineSpacing() * 1.5; }
-
-    // Everything that must fit on the first page when it can.
-    double mainHeight() const
-    {
-        const std::vector<Block> blocks = build();
-        const std::size_t mainBlocks = blocks.size() - printout_.notCounted.size();
-        double h = 0;
-        for (std::size_t i = 0; i < mainBlocks; ++i)
-            h += blocks[i].height;
-        return h;
-    }
 
     void text(const QFont& font, const QColor& color, double left, double right, double top,
               const QString& s, Qt::Alignment align = Qt::AlignLeft) const
@@ -204,18 +210,20 @@ private:
             }
         }
 
-        blocks.push_back({gap_ * 1.5 + row_, !printout_.notCounted.empty(), [=, this](double top) {
-                              text(bold_, Qt::black, left, right, top + gap_ * 1.5,
-                                   printout_.notCountedTitle);
-                          }});
-        if (printout_.notCounted.empty())
+        const double titleHeight = gap_ * 1.5 + row_;
+        auto title = [=, this](double top) {
+            text(bold_, Qt::black, left, right, top + gap_ * 1.5, printout_.notCountedTitle);
+        };
+        if (printout_.notCounted.empty()) {
+            blocks.push_back({titleHeight, false, title});
             return blocks;
+        }
         // Record number, date, amount, description, reason.
         const QFontMetricsF m = metrics(text_);
         const double digit = m.horizontalAdvance(QStringLiteral("0"));
         const double pad = m.horizontalAdvance(QStringLiteral("M"));
-        const double numberRight = left + std::max(m.horizontalAdvance(QStringLiteral("Record")),
-                                                   digit * 5);
+        const double numberRight =
+            left + std::max(metrics(bold_).horizontalAdvance(QStringLiteral("Record")), digit * 5);
         const double dateLeft = numberRight + pad;
         const double amountLeft = dateLeft + m.horizontalAdvance(QStringLiteral("12/31/1999 ")) * 1.3;
         const double descriptionLeft = amountLeft + digit * 15 + pad;
@@ -227,8 +235,11 @@ private:
             text(font, Qt::black, descriptionLeft, reasonLeft - pad, top, c.value(NcDescription));
             text(font, Qt::black, reasonLeft, right, top, c.value(NcReason));
         };
-        blocks.push_back(
-            {row_, true, [=, this](double top) { cells(bold_, top, notCountedHeaders()); }});
+        // The title and the column heads go together, and with a first row.
+        blocks.push_back({titleHeight + row_, true, [=, this](double top) {
+                              title(top);
+                              cells(bold_, top + titleHeight, notCountedHeaders());
+                          }});
         for (const QStringList& c : printout_.notCounted)
             blocks.push_back({row_, false, [=, this](double top) { cells(text_, top, c); }});
         return blocks;
@@ -241,21 +252,23 @@ private:
         const QColor color = row.style == Style::EmptyCategory ? kQuiet : QColor(Qt::black);
         const double indent = strong ? 0 : metrics(text_).horizontalAdvance(QStringLiteral("MM"));
         const double left = content_.left() + indent;
+        // A line without a count may use its column too.
+        const double labelRight = row.records.isEmpty() ? figureLeft_ : labelRight_;
         if (row.style == Style::Unlisted) {
             const QFontMetricsF m = metrics(italic_);
-            const QString label = m.elidedText(row.label, Qt::ElideRight, labelRight_ - left);
-            text(italic_, color, left, labelRight_, top, label);
+            const QString label = m.elidedText(row.label, Qt::ElideRight, labelRight - left);
+            text(italic_, color, left, labelRight, top, label);
             const double noteLeft = left + m.horizontalAdvance(label + u' ');
-            if (noteLeft < labelRight_)
-                text(italic_, kQuiet, noteLeft, labelRight_, top, u'(' + row.note + u')');
+            if (noteLeft < labelRight)
+                text(italic_, kQuiet, noteLeft, labelRight, top, u'(' + row.note + u')');
         } else if (!row.note.isEmpty()) {
             const QFontMetricsF m = metrics(font);
-            text(font, color, left, labelRight_, top, row.label);
+            text(font, color, left, labelRight, top, row.label);
             const double noteLeft = left + m.horizontalAdvance(row.label + u' ');
-            if (noteLeft < labelRight_)
-                text(text_, kQuiet, noteLeft, labelRight_, top, u'(' + row.note + u')');
+            if (noteLeft < labelRight)
+                text(text_, kQuiet, noteLeft, labelRight, top, u'(' + row.note + u')');
         } else {
-            text(font, color, left, labelRight_, top, row.label);
+            text(font, color, left, labelRight, top, row.label);
         }
         text(font, color, labelRight_, recordsRight_, top, row.records, Qt::AlignRight);
         figure(font, color, top, row.figure);

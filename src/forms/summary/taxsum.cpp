@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -313,6 +314,14 @@ void Taxsum::done(int result)
 {
     file_.close();
     QDialog::done(result);
+}
+
+void Taxsum::closeEvent(QCloseEvent* event)
+{
+    // Closed before it was shown, the dialog does not pass through done().
+    QDialog::closeEvent(event);
+    if (event->isAccepted())
+        file_.close();
 }
 
 } // namespace quillary

@@ -53,6 +53,7 @@ public slots:
 
 protected:
     void done(int result) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildForm();
