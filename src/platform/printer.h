@@ -77,9 +77,13 @@ protected:
     virtual bool setUp(QPrinter& printer, const PrintTarget& target, QString* error);
 
 private:
+    class Spool;
     // setUp, then a painter begun on the printer for a document of that name.
     bool begin(QPrinter& printer, QPainter& painter, const QString& documentName,
-               const PrintTarget& target, QString* error);
+               const PrintTarget& target, Spool& spool, QString* error);
+    // Ends the document; a PDF file takes its place only now, complete.
+    bool finish(QPainter& painter, QPrinter& printer, const PrintTarget& target, Spool& spool,
+                QString* error);
 };
 
 } // namespace quillary
