@@ -49,7 +49,7 @@ std::vector<SummaryRow> summaryRows(const Summary& summary, bool hideEmpty, cons
                     locale.toString(s[0].records + s[2].records),
                     figureText(summary.expenses, locale)});
     rows.push_back({Style::Total, QStringLiteral("Business result"),
-                    QStringLiteral("business income less business expense"), QString(),
+                    QStringLiteral("income less expense"), QString(),
                     figureText(summary.businessResult, locale)});
     return rows;
 }

@@ -252,8 +252,12 @@ private:
         const QColor color = row.style == Style::EmptyCategory ? kQuiet : QColor(Qt::black);
         const double indent = strong ? 0 : metrics(text_).horizontalAdvance(QStringLiteral("MM"));
         const double left = content_.left() + indent;
-        // A line without a count may use its column too.
-        const double labelRight = row.records.isEmpty() ? figureLeft_ : labelRight_;
+        // A line without a count may use its column, and the figure's as
+        // far as the figure leaves it free.
+        const double labelRight = row.records.isEmpty()
+            ? figureRight_ - fractionWidth_
+                - metrics(font).horizontalAdvance(splitFigure(row.figure).whole + QStringLiteral("MM"))
+            : labelRight_;
         if (row.style == Style::Unlisted) {
             const QFontMetricsF m = metrics(italic_);
             const QString label = m.elidedText(row.label, Qt::ElideRight, labelRight - left);

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -86,7 +87,7 @@ void Taxsum::buildForm()
     yearBox_->setMinimumContentsLength(9);
     yearLabel_->setBuddy(yearBox_);
 
-    hideEmpty_ = new QCheckBox(QStringLiteral("&Hide categories without records"), this);
+    hideEmpty_ = new QCheckBox(QStringLiteral("Hide categories &without records"), this);
     setNames(hideEmpty_, "HideEmpty", QStringLiteral("Hide categories without records"));
 
     close_ = new QPushButton(QStringLiteral("&Close"), this);
@@ -294,7 +295,8 @@ void Taxsum::prn_Click()
 bool Taxsum::print(const PrintTarget& target, QString* error)
 {
     const SummaryPrintout printout =
-        summaryPrintout(summary_, hideEmpty_->isChecked(), state_.filename, Clock::today());
+        summaryPrintout(summary_, hideEmpty_->isChecked(),
+                        QFileInfo(state_.filename).absoluteFilePath(), Clock::today());
     return state_.platform.printer.printPages(
         windowTitle(), target, [&](PageCanvas& canvas) { return paintSummary(canvas, printout); },
         error);

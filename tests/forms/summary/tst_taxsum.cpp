@@ -6,7 +6,9 @@
 #include "records/categories.h"
 #include "reports/summarylayout.h"
 #include "support/accessibility.h"
+#include "support/smalldisk.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -252,6 +254,23 @@ private slots:
             QVERIFY2(!child<QWidget>(s, name)->accessibleName().isEmpty(), name);
         QVERIFY(!child<QPushButton>(s, "Command1")->autoDefault());
 
+        // No two access keys alike, menus included.
+        QStringList captions;
+        for (const QLabel* label : s.findChildren<QLabel*>())
+            captions << label->text();
+        for (const QAbstractButton* button : s.findChildren<QAbstractButton*>())
+            captions << button->text();
+        for (const QMenu* menu : s.findChildren<QMenu*>())
+            captions << menu->title();
+        QStringList keys;
+        for (const QString& caption : captions) {
+            const qsizetype at = caption.indexOf(u'&');
+            if (at >= 0 && at + 1 < caption.size())
+                keys << caption.at(at + 1).toLower();
+        }
+        QCOMPARE(keys.size(), 6);
+        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!s.isVisible());
         QCOMPARE(s.chosenRecord(), 0);
@@ -388,6 +407,24 @@ private slots:
         QCOMPARE(env_->printer.written, QStringList{pdf});
         QCOMPARE(pdfPages(pdf), 1);
         QVERIFY(pdfText(pdf).contains(QStringLiteral("Tax Year Summary: 1996")));
+    }
+
+    void aPdfOnAFullDiskIsReported()
+    {
+        SmallDisk disk;
+        QUILLARY_REQUIRE_SMALL_DISK(disk);
+        QVERIFY(disk.fill());
+        env_->useFile(threeYears());
+        Taxsum s(env_->state);
+        env_->printer.available = false;
+        env_->dialogs.answerMessage(Answer::Yes)
+            .answerSaveFile(disk.filePath(QStringLiteral("summary.pdf")))
+            .answerMessage(Answer::Ok);
+        child<QAction>(s, "prn")->trigger();
+        QVERIFY2(env_->dialogs.last().text.startsWith(
+                     QStringLiteral("The PDF file could not be saved: ")),
+                 qPrintable(env_->dialogs.last().text));
+        QCOMPARE(env_->dialogs.last().icon, Icon::Exclamation);
     }
 
     void printsWhatIsShown()
