@@ -150,7 +150,7 @@ int main(int argc, char* argv[])
     int counted = 0;
     const double compute = medianMs(11, [&] {
         const DatedRecords dated(records);
-        const Summary s = computeSummary(dated, defaultSummaryYear(dated.years(), Clock::today()));
+        const Summary s = computeSummary(dated, defaultYearChoice(dated.years(), Clock::today()));
         counted = s.counted;
     });
     const DatedRecords dated(records);
@@ -180,7 +180,7 @@ int main(int argc, char* argv[])
 
     std::printf("records: %d over %zu years; %d counted in %s\n", summary.recordCount(),
                 dated.years().size(), counted,
-                qPrintable(yearText(defaultSummaryYear(dated.years(), Clock::today()))));
+                qPrintable(yearText(defaultYearChoice(dated.years(), Clock::today()))));
     report("computing the summary (dates read, one year counted)", compute, 30);
     std::printf("  of which counting all years once: %.1f ms\n", countOnly);
     report("opening the summary window", open, 150);

@@ -2,13 +2,10 @@
 
 #include "forms/totals/totals.h"
 #include "records/categories.h"
-#include "records/cp1252.h"
 
 #include <QHash>
 #include <algorithm>
 #include <cmath>
-#include <string_view>
-#include <unordered_map>
 
 namespace quillary {
 
@@ -45,32 +42,17 @@ void setShares(SummarySection& section)
 
 } // namespace
 
-QString yearText(SummaryYear year)
-{
-    return year ? QString::number(*year) : kAllYears;
-}
-
 DatedRecords::DatedRecords(std::vector<TaxRecord> records, const QLocale& locale)
     : records_(std::move(records))
 {
-    // A file holds the same days over and over, and recognising a date is
-    // slow next to everything else: each distinct date text is read once.
-    std::unordered_map<std::string_view, int> yearOfText;
+    YearReader readYear(locale);
     yearOf_.reserve(records_.size());
     for (const TaxRecord& record : records_) {
-        const FieldLayout layout = layoutOf(Field::Date);
-        const std::string_view text(record.data() + layout.offset, std::size_t(layout.width));
-        auto it = yearOfText.find(text);
-        if (it == yearOfText.end()) {
-            const std::optional<QDate> date =
-                parseDate(fromCp1252(text.data(), qsizetype(text.size())), locale);
-            it = yearOfText.emplace(text, date ? date->year() : 0).first;
-        }
-        yearOf_.push_back(it->second);
+        const std::optional<int> year = readYear(record);
+        yearOf_.push_back(year.value_or(0));
+        if (year)
+            years_.push_back(*year);
     }
-    for (const auto& [text, year] : yearOfText)
-        if (year != 0)
-            years_.push_back(year);
     std::sort(years_.begin(), years_.end(), std::greater<int>());
     years_.erase(std::unique(years_.begin(), years_.end()), years_.end());
 }
@@ -81,14 +63,7 @@ std::optional<int> DatedRecords::yearOf(std::size_t i) const
     return year != 0 ? std::optional<int>(year) : std::nullopt;
 }
 
-std::vector<SummaryYear> yearChoices(const std::vector<int>& yearsNewestFirst)
-{
-    std::vector<SummaryYear> choices(yearsNewestFirst.begin(), yearsNewestFirst.end());
-    choices.push_back(std::nullopt);
-    return choices;
-}
-
-SummaryYear defaultSummaryYear(const std::vector<int>& yearsNewestFirst, QDate today)
+YearChoice defaultYearChoice(const std::vector<int>& yearsNewestFirst, QDate today)
 {
     for (int year : yearsNewestFirst)
         if (year < today.year())
@@ -124,7 +99,7 @@ QString sectionTitle(Kind kind)
     return kind.income ? QStringLiteral("Personal income") : QStringLiteral("Personal expense");
 }
 
-Summary computeSummary(const DatedRecords& dated, SummaryYear year, const QLocale& locale)
+Summary computeSummary(const DatedRecords& dated, YearChoice year, const QLocale& locale)
 {
     Summary summary;
     summary.year = year;

@@ -2,6 +2,7 @@
 
 #include "platform/localeservices.h"
 #include "records/taxrecord.h"
+#include "reports/years.h"
 
 #include <QDate>
 #include <QLocale>
@@ -11,14 +12,6 @@
 #include <vector>
 
 namespace quillary {
-
-// The year a summary covers: one calendar year, or none for every record.
-using SummaryYear = std::optional<int>;
-
-inline const QString kAllYears = QStringLiteral("All years");
-
-// "1996", or "All years".
-QString yearText(SummaryYear year);
 
 // The records of a file, each with the calendar year of its date. Dates are
 // read once, by the same recognition as the date sort (two-digit years
@@ -42,13 +35,10 @@ private:
     std::vector<int> years_;
 };
 
-// What the year choice offers: the years, newest first, then all years.
-std::vector<SummaryYear> yearChoices(const std::vector<int>& yearsNewestFirst);
-
 // The year a summary starts with: the latest year before today's that has
 // records (the tax year being filed); else the latest year that has records;
 // else all years.
-SummaryYear defaultSummaryYear(const std::vector<int>& yearsNewestFirst, QDate today);
+YearChoice defaultYearChoice(const std::vector<int>& yearsNewestFirst, QDate today);
 
 // One category of a section, or one type found in records of the section's
 // kind that is not in its list.
@@ -89,7 +79,7 @@ struct NotCountedRecord {
 };
 
 struct Summary {
-    SummaryYear year;
+    YearChoice year;
     // Personal expense, personal income, business expense, business income.
     std::array<SummarySection, 4> sections;
     std::optional<Currency> income = Currency{};
@@ -109,7 +99,7 @@ QString sectionTitle(Kind kind);
 // kind's and each type's figure is the totals window's total for it.
 // A record that adds to nothing is listed as not counted; records of other
 // years are left out.
-Summary computeSummary(const DatedRecords& records, SummaryYear year,
+Summary computeSummary(const DatedRecords& records, YearChoice year,
                        const QLocale& locale = QLocale());
 
 // A figure as the totals window shows it: the plain decimal text, or

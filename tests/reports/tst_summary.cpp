@@ -217,9 +217,9 @@ private slots:
         QFETCH(int, year);
         QFETCH(QStringList, expected);
         const DatedRecords dated(parseRecords(records));
-        const Summary s = computeSummary(dated, year ? SummaryYear(year) : std::nullopt);
+        const Summary s = computeSummary(dated, year ? YearChoice(year) : std::nullopt);
         QCOMPARE(describe(s), expected);
-        QCOMPARE(s.year, year ? SummaryYear(year) : std::nullopt);
+        QCOMPARE(s.year, year ? YearChoice(year) : std::nullopt);
     }
 
     void everyCategoryOfEveryListIsThere()
@@ -247,8 +247,8 @@ private slots:
         QCOMPARE(dated.yearOf(1), std::optional<int>(1997));
         QCOMPARE(dated.yearOf(3), std::nullopt);
         QCOMPARE(yearChoices(dated.years()),
-                 (std::vector<SummaryYear>{1997, 1996, 1995, std::nullopt}));
-        QCOMPARE(yearChoices({}), (std::vector<SummaryYear>{std::nullopt}));
+                 (std::vector<YearChoice>{1997, 1996, 1995, std::nullopt}));
+        QCOMPARE(yearChoices({}), (std::vector<YearChoice>{std::nullopt}));
         QCOMPARE(yearText(1996), QStringLiteral("1996"));
         QCOMPARE(yearText(std::nullopt), QStringLiteral("All years"));
     }
@@ -279,8 +279,8 @@ private slots:
         QFETCH(QList<int>, years);
         QFETCH(QDate, today);
         QFETCH(int, expected);
-        QCOMPARE(defaultSummaryYear(std::vector<int>(years.begin(), years.end()), today),
-                 expected ? SummaryYear(expected) : std::nullopt);
+        QCOMPARE(defaultYearChoice(std::vector<int>(years.begin(), years.end()), today),
+                 expected ? YearChoice(expected) : std::nullopt);
     }
 
     void countsAddUp_data()
@@ -308,7 +308,7 @@ private slots:
         // Each record of a year's summary is counted or listed; the years
         // and the undated together are the whole file.
         int byYear = 0;
-        for (const SummaryYear& year : yearChoices(dated.years())) {
+        for (const YearChoice& year : yearChoices(dated.years())) {
             if (!year)
                 continue;
             const Summary s = computeSummary(dated, year);

@@ -239,20 +239,20 @@ void Taxsum::load()
     records_ = DatedRecords(std::move(records));
     loaded_ = true;
 
-    const SummaryYear start = defaultSummaryYear(records_.years(), Clock::today());
+    const YearChoice start = defaultYearChoice(records_.years(), Clock::today());
     {
         const QSignalBlocker block(yearBox_);
-        for (const SummaryYear& year : yearChoices(records_.years()))
+        for (const YearChoice& year : yearChoices(records_.years()))
             yearBox_->addItem(yearText(year), year ? QVariant(*year) : QVariant());
         yearBox_->setCurrentIndex(yearBox_->findText(yearText(start)));
     }
     recount();
 }
 
-SummaryYear Taxsum::year() const
+YearChoice Taxsum::year() const
 {
     const QVariant data = yearBox_->currentData();
-    return data.isValid() ? SummaryYear(data.toInt()) : std::nullopt;
+    return data.isValid() ? YearChoice(data.toInt()) : std::nullopt;
 }
 
 void Taxsum::recount()

@@ -37,7 +37,7 @@ public:
     int fileNumber() const;
     int recordCount() const { return int(records_.size()); }
 
-    SummaryYear year() const;
+    YearChoice year() const;
     const Summary& summary() const { return summary_; }
     SummaryModel* summaryModel() const { return summaryModel_; }
     NotCountedModel* notCountedModel() const { return notCountedModel_; }

@@ -104,7 +104,7 @@ private slots:
         QComboBox* year = child<QComboBox>(s, "Year");
         QCOMPARE(comboEntries(year), (QStringList{"1997", "1996", "1995", "All years"}));
         QCOMPARE(year->currentText(), QStringLiteral("1996"));
-        QCOMPARE(s.year(), SummaryYear(1996));
+        QCOMPARE(s.year(), YearChoice(1996));
         QCOMPARE(child<QLabel>(s, "Counts")->text(),
                  QStringLiteral("1996: 4 records counted, 2 not counted, of 9 records in the file."));
         QCOMPARE(s.summary().sections[2].total, std::optional<Currency>(Currency{4227500}));
@@ -150,7 +150,7 @@ private slots:
         // By the keyboard, as a user or a screen reader changes it.
         year->setFocus();
         QTest::keyClick(year, Qt::Key_Down);
-        QCOMPARE(s.year(), SummaryYear(1995));
+        QCOMPARE(s.year(), YearChoice(1995));
         QCOMPARE(s.summary().counted, 2);
         QCOMPARE(s.notCountedModel()->rowCount(), 0);
         QVERIFY(!child<QTableView>(s, "NotCounted")->isEnabled());
