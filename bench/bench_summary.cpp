@@ -182,7 +182,7 @@ int main(int argc, char* argv[])
                 dated.years().size(), counted,
                 qPrintable(yearText(defaultYearChoice(dated.years(), Clock::today()))));
     report("computing the summary (dates read, one year counted)", compute, 30);
-    std::printf("  of which counting all years once: %.1f ms\n", countOnly);
+    std::printf("  counting all years, dates already read: %.1f ms\n", countOnly);
     report("opening the summary window", open, 150);
     report("switching the year", change, 30);
     report("printing the summary to PDF", print, 1000);
