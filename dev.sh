@@ -3,11 +3,13 @@
 #   ./dev.sh run    install what is missing, build, start the program
 #   ./dev.sh test   install what is missing, build, run every test
 #   ./dev.sh build  install what is missing and build
+#   ./dev.sh package  build the Debian package into build/
 # Works as root or through sudo on Debian; safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-liberation2)
+PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-liberation2
+          desktop-file-utils appstream shared-mime-info file dpkg-dev)
 BUILD_DIR=${BUILD_DIR:-build}
 
 install_missing() {
@@ -59,8 +61,14 @@ build)
     install_missing
     build
     ;;
+package)
+    install_missing
+    build
+    (cd "$BUILD_DIR" && cpack -G DEB)
+    ls "$BUILD_DIR"/quillary_*.deb
+    ;;
 *)
-    echo "usage: $0 [run|test|build]" >&2
+    echo "usage: $0 [run|test|build|package]" >&2
     exit 2
     ;;
 esac

@@ -1,7 +1,6 @@
 // Shows the totals window on 25 listed records and saves a picture of it:
 //   bench_totals_screenshot OUTPUT.png
 // Prints how long the window took to build and paint.
-#include "app/appstate.h"
 #include "forms/totals/taxtot.h"
 #include "platform/dialogs.h"
 #include "platform/fileservices.h"
@@ -10,6 +9,7 @@
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
 #include "records/datafile.h"
+#include "session/appstate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -76,6 +76,7 @@ int main(int argc, char* argv[])
     QElapsedTimer timer;
     timer.start();
     quillary::Taxtot totals(state, &presfile);
+    totals.load();
     totals.show();
     QApplication::processEvents();
     const qint64 shown = timer.elapsed();

@@ -1,4 +1,4 @@
-#include "app/appstate.h"
+#include "app/commandline.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "platform/dialogs.h"
@@ -7,26 +7,60 @@
 #include "platform/localeservices.h"
 #include "platform/printer.h"
 #include "platform/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
+
+namespace {
+
+void nameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quillary"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillary"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLARY_VERSION));
+}
+
+// Prints what --help, --version or a wrong command line call for; answers
+// the exit code.
+int answer(const quillary::CommandLine& command)
+{
+    const bool error = command.action == quillary::CommandLine::Action::Error;
+    std::fputs(command.output.toLocal8Bit().constData(), error ? stderr : stdout);
+    if (error)
+        std::fputs("Try 'quillary --help' for more.\n", stderr);
+    return error ? 2 : 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    // --startup-time: print how long it took until the first record window
-    // shows its record, then end. Used to measure the start-up time.
-    bool reportStartup = false;
-    for (int i = 1; i < argc; ++i)
-        reportStartup = reportStartup || std::strcmp(argv[i], "--startup-time") == 0;
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // --help and --version are answered without a display.
+    if (quillary::asksForTextOnly(arguments)) {
+        QCoreApplication app(argc, argv);
+        nameTheProgram();
+        return answer(quillary::parseCommandLine(app.arguments(), QDir::currentPath()));
+    }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillary"));
-    QApplication::setOrganizationName(QStringLiteral("Quillary"));
+    nameTheProgram();
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillary.Quillary"));
+    // Qt has taken its own options (-style and the like) out by now.
+    const quillary::CommandLine command =
+        quillary::parseCommandLine(app.arguments(), QDir::currentPath());
+    if (command.action != quillary::CommandLine::Action::Run)
+        return answer(command);
+    const bool reportStartup = command.reportStartup;
     QLocale::setDefault(quillary::programLocale());
 
     quillary::QtDialogs dialogs;
@@ -37,7 +71,8 @@ int main(int argc, char* argv[])
     quillary::AppState state({dialogs, settings, files, help, printer});
 
     quillary::Taxmain frame(state);
-    frame.startup();
+    QObject::connect(&frame, &quillary::Taxmain::endProgram, &app, [] { QCoreApplication::exit(0); });
+    frame.startup(command.file);
 
     if (reportStartup) {
         // Once the pending paint events have run, the record is on screen.

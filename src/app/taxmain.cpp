@@ -1,5 +1,6 @@
 #include "app/taxmain.h"
 
+#include "app/programicon.h"
 #include "forms/common.h"
 
 #include "forms/record/quillary.h"
@@ -15,7 +16,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 
 namespace quillary {
@@ -44,53 +44,27 @@ QString basicHelpText()
     return lines.join(kCrLf);
 }
 
-// A ledger page with a pen stroke, drawn in the sixteen basic colours.
-QPixmap iconImage(int size)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    const qreal s = size / 16.0;
-    p.scale(s, s);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 128, 128));
-    p.drawRect(QRectF(1, 1, 14, 14));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(3, 2, 10, 12));
-    p.setPen(QPen(QColor(0, 0, 128), 1.0 / s * (size >= 32 ? 2 : 1)));
-    for (int y = 5; y <= 11; y += 2)
-        p.drawLine(QPointF(4.5, y + 0.5), QPointF(11.5, y + 0.5));
-    p.setPen(QPen(QColor(128, 0, 0), 1.5));
-    p.drawLine(QPointF(9, 12), QPointF(14, 4));
-    return pixmap;
-}
-
 } // namespace
 
 Taxmain::Taxmain(AppState& state, QWidget* parent)
     : QMainWindow(parent)
     , state_(state)
     , mdiArea_(new QMdiArea(this))
+    , windows_(new QuillaryWindows(state, *mdiArea_, this))
 {
     setObjectName(QStringLiteral("Taxmain"));
     setWindowTitle(QStringLiteral("Quillary v2"));
-    QIcon icon;
-    icon.addPixmap(iconImage(16));
-    icon.addPixmap(iconImage(32));
-    // Every window and box of the program carries it, not only the frame.
-    QApplication::setWindowIcon(icon);
-    setWindowIcon(icon);
+    // Every window and box of the program carries the icon, not only the
+    // frame, whose own is the 32 and 16 pixel images.
+    QApplication::setWindowIcon(programIcon());
+    setWindowIcon(frameIcon());
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
-    state_.mdiArea = mdiArea_;
-    state_.UpdateMenu = [this] { UpdateMenu(); };
-    state_.showActiveMenus = [this] { updateMenus(); };
-    state_.makeRoomFor = [this](const QRect& wanted) { return makeRoomFor(wanted); };
+    connect(windows_, &RecordWindows::windowShown, this, &Taxmain::updateMenus);
+    connect(windows_, &RecordWindows::fileChanged, this, &Taxmain::UpdateMenu);
+    connect(windows_, &RecordWindows::endProgramRequested, this, &Taxmain::endProgram);
     move(twipsToPixels(2310), twipsToPixels(1455));
     resize(twipsToPixels(6315), twipsToPixels(5205));
-
-    if (!state_.endProgram)
-        state_.endProgram = [] { QCoreApplication::exit(0); };
 
     buildMenus();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Taxmain::updateMenus);
@@ -99,11 +73,6 @@ Taxmain::Taxmain(AppState& state, QWidget* parent)
 
 Taxmain::~Taxmain()
 {
-    if (state_.mdiArea == mdiArea_)
-        state_.mdiArea = nullptr;
-    state_.UpdateMenu = nullptr;
-    state_.showActiveMenus = nullptr;
-    state_.makeRoomFor = nullptr;
     // The record windows go before the menu bar they may still be shown in.
     mdiArea_->disconnect(this);
 }
@@ -152,7 +121,7 @@ void Taxmain::updateMenus()
                 sub = w;
     }
     if (sub) {
-        if (auto* record = qobject_cast<Quillary*>(sub->widget()))
+        if (auto* record = qobject_cast<RecordWindow*>(sub->widget()))
             wanted = record->menus();
     }
 
@@ -169,31 +138,14 @@ void Taxmain::updateMenus()
     bar->addActions(wantedActions);
 }
 
-void Taxmain::startup()
+void Taxmain::startup(const QString& file)
 {
     restoreRecentMenu();
     if (state_.t1.isEmpty())
-        state_.t1 = QStringLiteral("Taxrecs.dat");
-    state_.filename = state_.t1;
+        state_.t1 = kDefaultDataFile;
+    state_.filename = file.isEmpty() ? state_.t1 : file;
     show();
-    firstWindow_ = openRecordWindow(state_).window;
-}
-
-QSize Taxmain::makeRoomFor(const QRect& wanted)
-{
-    const QSize space = mdiArea_->viewport()->size();
-    int growX = std::max(0, wanted.right() + 1 - space.width());
-    int growY = std::max(0, wanted.bottom() + 1 - space.height());
-    if (isVisible() && screen()) {
-        // Never past the screen: what does not fit then is moved in.
-        const QRect area = screen()->availableGeometry();
-        const QRect outer = frameGeometry();
-        growX = std::clamp(area.right() - outer.right(), 0, growX);
-        growY = std::clamp(area.bottom() - outer.bottom(), 0, growY);
-    }
-    if (growX > 0 || growY > 0)
-        resize(width() + growX, height() + growY);
-    return space + QSize(growX, growY);
+    firstWindow_ = qobject_cast<Quillary*>(windows_->open().window);
 }
 
 void Taxmain::ne_Click()
@@ -205,7 +157,7 @@ void Taxmain::ne_Click()
     }
     state_.filename = *path;
     UpdateMenu();
-    openRecordWindow(state_);
+    windows_->open();
 }
 
 void Taxmain::op_Click()
@@ -219,7 +171,7 @@ void Taxmain::op_Click()
     }
     state_.filename = *path;
     UpdateMenu();
-    openRecordWindow(state_);
+    windows_->open();
 }
 
 void Taxmain::ex_Click()
@@ -230,19 +182,17 @@ void Taxmain::ex_Click()
     if (answer == Answer::Cancel)
         return;
     state_.platform.files.closeAll();
-    state_.endProgram();
+    emit endProgram();
 }
 
 void Taxmain::abm_Click()
 {
-    state_.platform.dialogs.message(aboutText(), Buttons::Ok, Icon::Information,
-                                    QStringLiteral("About the Quillary Program"));
+    showHelpBox(state_.platform.dialogs, aboutText(), kAboutTitle);
 }
 
 void Taxmain::bhem_Click()
 {
-    state_.platform.dialogs.message(basicHelpText(), Buttons::Ok, Icon::Information,
-                                    QStringLiteral("Quillary Main Form Help"));
+    showHelpBox(state_.platform.dialogs, basicHelpText(), QStringLiteral("Quillary Main Form Help"));
 }
 
 void Taxmain::mhelp_Click()

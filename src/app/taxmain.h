@@ -1,11 +1,15 @@
 #pragma once
 
-#include "app/appstate.h"
+// app/: program start (main.cpp) and the MDI frame Taxmain with its menus,
+// help texts and recent-file entries. The top layer: it may use the forms,
+// the session, the reports, the records and the platform.
+
+#include "forms/record/quillary.h"
+#include "session/appstate.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
-#include <functional>
 
 class QAction;
 class QMdiArea;
@@ -13,7 +17,7 @@ class QMenu;
 
 namespace quillary {
 
-class Quillary;
+class RecordWindows;
 
 // The MDI frame: the program's first window and the parent of the record
 // windows. Its own menus are in the menu bar only while no record window
@@ -28,10 +32,14 @@ public:
     ~Taxmain() override;
 
     QMdiArea* mdiArea() const { return mdiArea_; }
+    // The owner of the record windows in the frame's workspace.
+    RecordWindows& windows() const { return *windows_; }
 
     // The load of the frame: restores the recent-files list, shows the
     // frame and opens the first record window on the most recent file.
-    void startup();
+    // file: the data file named on the command line, opened instead of the
+    // most recent one (and so put at the top of the list); empty for none.
+    void startup(const QString& file = QString());
 
     // The record window opened at startup (null once it has been closed).
     Quillary* firstWindow() const { return firstWindow_; }
@@ -58,17 +66,20 @@ public slots:
     // none is open, into the menu bar.
     void updateMenus();
 
+signals:
+    // Exit or Quit was confirmed: the program ends at once, and no window
+    // saves anything after it. main() leaves the event loop; a test counts.
+    void endProgram();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
-    // Grows the frame, within the screen, so the workspace holds a window
-    // placed at `wanted`; returns the workspace's size after that.
-    QSize makeRoomFor(const QRect& wanted);
 
     AppState& state_;
     QMdiArea* mdiArea_;
+    RecordWindows* windows_;
     QPointer<Quillary> firstWindow_;
 
     QList<QMenu*> ownMenus_;

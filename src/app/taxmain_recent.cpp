@@ -1,9 +1,9 @@
 #include "app/taxmain.h"
 
-#include "app/recentlist.h"
 #include "forms/record/quillary.h"
 #include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"
+#include "session/recentlist.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,17 +24,14 @@ RecentMenu frameMenu(Taxmain* frame, QMenu* fileMenu, std::array<QAction*, 5>& e
 
 void Taxmain::restoreRecentMenu()
 {
-    const RecentList list = readRecentList(state_.platform.settings);
-    setFrameList(state_, list);
     RecentMenu menu = frameMenu(this, fl_, mnuFileArray_);
-    quillary::restoreRecentMenu(menu, list, list[0]);
+    restoreFrameRecent(state_, menu);
 }
 
 void Taxmain::UpdateMenu()
 {
     RecentMenu menu = frameMenu(this, fl_, mnuFileArray_);
-    setFrameList(state_, updateRecentMenu(menu, frameList(state_), state_.filename,
-                                          state_.platform.settings));
+    updateFrameRecent(state_, menu);
 }
 
 void Taxmain::mnuFileArray_Click(int index)
@@ -43,7 +40,7 @@ void Taxmain::mnuFileArray_Click(int index)
         return;
     state_.filename = RecentMenu::caption(mnuFileArray_[index]);
     UpdateMenu();
-    if (openRecordWindow(state_).outcome == OpenOutcome::Failed) {
+    if (windows_->open().outcome == OpenOutcome::Failed) {
         state_.platform.dialogs.message(
             QStringLiteral("Error encountered while trying to open file, please retry."),
             Buttons::Ok, Icon::Exclamation, QStringLiteral("Text Editor"));

@@ -1,5 +1,8 @@
 #include "forms/common.h"
 
+#include "platform/dialogs.h"
+#include "records/datafile.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
@@ -15,18 +18,20 @@ QString programDescription()
          + QStringLiteral("user to view/print totals for all types of these.");
 }
 
-QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption)
+void showHelpBox(Dialogs& dialogs, const QString& text, const QString& title)
 {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+    dialogs.message(text, Buttons::Ok, Icon::Information, title);
 }
 
-QAction* addMenuSeparator(QMenu* menu, const char* name)
+QString sortFailedText(const DataFile& file, const QString& error)
 {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+    return file.isOpen()
+        ? QStringLiteral("The records could not be sorted: %1\n\nThe data file has not been "
+                         "changed.")
+              .arg(error)
+        : QStringLiteral("The records were sorted, but the data file could not be opened "
+                         "again: %1\n\nClose this window and open the file anew.")
+              .arg(error);
 }
 
 void fitOptionInFrame(QAbstractButton* option)

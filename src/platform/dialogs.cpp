@@ -99,15 +99,24 @@ QWidget* QtDialogs::owner()
     return owner;
 }
 
-Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const QString& title)
+namespace {
+
+void setUpBox(QMessageBox& box, const QString& text, Icon icon, const QString& title)
 {
-    QMessageBox box(owner());
     box.setProperty(kBoxProperty, true);
     box.setWindowTitle(title);
     box.setText(text);
     box.setIcon(icon == Icon::Information   ? QMessageBox::Information
                 : icon == Icon::Exclamation ? QMessageBox::Warning
                                             : QMessageBox::NoIcon);
+}
+
+} // namespace
+
+Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    QMessageBox box(owner());
+    setUpBox(box, text, icon, title);
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -140,12 +149,7 @@ int QtDialogs::choose(const QString& text, const QStringList& choices, Icon icon
                       const QString& title)
 {
     QMessageBox box(owner());
-    box.setProperty(kBoxProperty, true);
-    box.setWindowTitle(title);
-    box.setText(text);
-    box.setIcon(icon == Icon::Information   ? QMessageBox::Information
-                : icon == Icon::Exclamation ? QMessageBox::Warning
-                                            : QMessageBox::NoIcon);
+    setUpBox(box, text, icon, title);
     QList<QAbstractButton*> buttons;
     for (int i = 0; i < choices.size(); ++i) {
         const bool last = i == choices.size() - 1;

@@ -1,5 +1,7 @@
 #include "platform/fileservices.h"
 
+#include "platform/errors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,29 +17,6 @@
 namespace quillary {
 
 namespace {
-
-FileServices::FaultInjector& faultInjector()
-{
-    static FileServices::FaultInjector injector;
-    return injector;
-}
-
-bool injectedFault(const QString& path, QString* error)
-{
-    const auto& injector = faultInjector();
-    if (injector && injector(path)) {
-        if (error)
-            *error = QStringLiteral("No space left on device");
-        return true;
-    }
-    return false;
-}
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 } // namespace
 
@@ -152,6 +131,15 @@ QString replacementTarget(const QString& path)
 } // namespace
 
 FileServices::FileServices() = default;
+
+bool FileServices::injectedFault(const QString& path, QString* error) const
+{
+    if (faultInjector_ && faultInjector_(path)) {
+        setError(error, QStringLiteral("No space left on device"));
+        return true;
+    }
+    return false;
+}
 
 FileServices::~FileServices()
 {
@@ -419,7 +407,7 @@ bool FileServices::replaceContents(int fileNo, const QByteArray& contents, QStri
 }
 
 bool FileServices::writeFileAtomically(const QString& path, const QByteArray& contents,
-                                       QString* error)
+                                       QString* error) const
 {
     if (injectedFault(path, error))
         return false;
@@ -495,7 +483,7 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
     return true;
 }
 
-bool FileServices::copyFile(const QString& from, const QString& to, QString* error)
+bool FileServices::copyFile(const QString& from, const QString& to, QString* error) const
 {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -528,11 +516,6 @@ bool FileServices::deleteFile(const QString& path, QString* error)
         return false;
     }
     return true;
-}
-
-void FileServices::setFaultInjector(FaultInjector injector)
-{
-    faultInjector() = std::move(injector);
 }
 
 } // namespace quillary

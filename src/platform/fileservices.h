@@ -80,7 +80,7 @@ public:
     bool replaceContents(int fileNo, const QByteArray& contents, QString* error = nullptr);
 
     // Whole-file copy that replaces the target atomically.
-    static bool copyFile(const QString& from, const QString& to, QString* error = nullptr);
+    bool copyFile(const QString& from, const QString& to, QString* error = nullptr) const;
     // The same from the file open as fileNo, also when its path has been
     // removed or names another file by now.
     bool copyOpenFile(int fileNo, const QString& to, QString* error = nullptr) const;
@@ -89,19 +89,24 @@ public:
     // file takes the old one's place only once every byte of it is known to
     // be on the disk; on any failure the temporary file is removed and the
     // old file stays as it was.
-    static bool writeFileAtomically(const QString& path, const QByteArray& contents,
-                                    QString* error = nullptr);
+    bool writeFileAtomically(const QString& path, const QByteArray& contents,
+                             QString* error = nullptr) const;
 
-    // Test hook: when set and it answers true for a path, writes and
-    // replacements of that path fail as a full disk would.
+    // For tests: when set and it answers true for a path, writes and
+    // replacements of that path through these services fail as on a full
+    // disk. Other instances are not affected.
     using FaultInjector = std::function<bool(const QString& path)>;
-    static void setFaultInjector(FaultInjector injector);
+    void setFaultInjector(FaultInjector injector) { faultInjector_ = std::move(injector); }
 
 private:
     struct Handle;
     bool reopen(Handle& handle, QString* error);
     Handle* handle(int fileNo) const;
+    // Whether the fault injector fails a write of path (error says why).
+    bool injectedFault(const QString& path, QString* error) const;
+
     std::map<int, std::unique_ptr<Handle>> handles_;
+    FaultInjector faultInjector_;
 };
 
 } // namespace quillary

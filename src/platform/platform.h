@@ -1,5 +1,11 @@
 #pragma once
 
+// platform/: the thin layer over the system. Two libraries: the Core
+// services (fileservices, filelock, localeservices, settingsstore, errors),
+// which everything may use, and the widget services (dialogs, printer, the
+// help window, fonts, twips, menus), which the session, the forms and the
+// frame use. Nothing in it knows the program's other folders.
+
 namespace quillary {
 
 class Dialogs;

@@ -1,5 +1,6 @@
 #include "platform/printer.h"
 
+#include "platform/errors.h"
 #include "platform/fileservices.h"
 
 #include <QFile>
@@ -18,12 +19,6 @@
 namespace quillary {
 
 namespace {
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 QString failureText(const PrintTarget& target)
 {
@@ -87,7 +82,7 @@ public:
                                            "disk that holds the temporary files may be full."));
             return false;
         }
-        return FileServices::writeFileAtomically(target_, pdf, error);
+        return FileServices().writeFileAtomically(target_, pdf, error);
     }
 
 private:

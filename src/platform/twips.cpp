@@ -10,10 +10,15 @@ int twipsToPixels(int twips, qreal dpi)
     return qRound(twips * dpi / 1440.0);
 }
 
-int twipsToPixels(int twips)
+qreal primaryScreenDpi()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return twipsToPixels(twips, screen ? screen->logicalDotsPerInch() : 96.0);
+    return screen ? screen->logicalDotsPerInch() : 96.0;
+}
+
+int twipsToPixels(int twips)
+{
+    return twipsToPixels(twips, primaryScreenDpi());
 }
 
 } // namespace quillary

@@ -78,14 +78,4 @@ QString defaultType(Kind kind)
                          : QStringLiteral("Wages, Salaries, Tips, etc.");
 }
 
-QString typeLabelCaption(Kind kind)
-{
-    return kind.income ? QStringLiteral(" Income Type:") : QStringLiteral(" Expense Type:");
-}
-
-QString partyLabelCaption(Kind kind)
-{
-    return kind.income ? QStringLiteral("Paid by:") : QStringLiteral("Paid to:");
-}
-
 } // namespace quillary

@@ -12,8 +12,4 @@ const QStringList& typeList(Kind kind);
 // The entry selected after a list is filled.
 QString defaultType(Kind kind);
 
-// Captions of the record window's type and party labels for a kind.
-QString typeLabelCaption(Kind kind);   // " Expense Type:" / " Income Type:"
-QString partyLabelCaption(Kind kind);  // "Paid to:" / "Paid by:"
-
 } // namespace quillary

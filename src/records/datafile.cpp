@@ -1,5 +1,6 @@
 #include "records/datafile.h"
 
+#include "platform/errors.h"
 #include "platform/fileservices.h"
 
 namespace quillary {
@@ -31,8 +32,7 @@ OpenStatus DataFile::open(const QString& path, QString* error)
         return OpenStatus::CannotOpen;
     if (files_.length(no) / kRecordLength > kMaxRecords) {
         files_.close(no);
-        if (error)
-            *error = tooManyRecords();
+        setError(error, tooManyRecords());
         return OpenStatus::TooManyRecords;
     }
     fileNo_ = no;
@@ -72,20 +72,17 @@ bool DataFile::read(int n, TaxRecord& record) const
 bool DataFile::write(int n, const TaxRecord& record, QString* error)
 {
     if (!isOpen()) {
-        if (error)
-            *error = QStringLiteral("No data file is open.");
+        setError(error, QStringLiteral("No data file is open."));
         return false;
     }
     // A record beyond the limit would leave a file that cannot be opened
     // again.
     if (n > kMaxRecords) {
-        if (error)
-            *error = tooManyRecords();
+        setError(error, tooManyRecords());
         return false;
     }
     if (const PathState state = pathState(); state != PathState::Same) {
-        if (error)
-            *error = pathStateError(state);
+        setError(error, pathStateError(state));
         return false;
     }
     return files_.writeRecord(fileNo_, n, record.bytes(), error)
@@ -115,13 +112,11 @@ bool DataFile::readAll(std::vector<TaxRecord>& records) const
 bool DataFile::replaceAll(const std::vector<TaxRecord>& records, QString* error)
 {
     if (!isOpen()) {
-        if (error)
-            *error = QStringLiteral("No data file is open.");
+        setError(error, QStringLiteral("No data file is open."));
         return false;
     }
     if (records.size() > std::size_t(kMaxRecords)) {
-        if (error)
-            *error = tooManyRecords();
+        setError(error, tooManyRecords());
         return false;
     }
     return files_.replaceContents(fileNo_, encodeRecords(records), error);

@@ -1,5 +1,6 @@
 #include "records/maintenance.h"
 
+#include "platform/errors.h"
 #include "platform/fileservices.h"
 #include "records/sorting.h"
 
@@ -8,12 +9,6 @@
 namespace quillary {
 
 namespace {
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 // Replaces the file's content with `contents`. When the replacement reports
 // a failure it may still have reached the disk (the rename succeeded but
@@ -82,17 +77,6 @@ bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& lo
     if (!moved)
         return true;
     return replaceContents(file, contents, error);
-}
-
-QString sortFailedText(const DataFile& file, const QString& error)
-{
-    return file.isOpen()
-        ? QStringLiteral("The records could not be sorted: %1\n\nThe data file has not been "
-                         "changed.")
-              .arg(error)
-        : QStringLiteral("The records were sorted, but the data file could not be opened "
-                         "again: %1\n\nClose this window and open the file anew.")
-              .arg(error);
 }
 
 } // namespace quillary

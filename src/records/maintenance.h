@@ -31,10 +31,6 @@ enum class SortOrder { Date, Type };
 bool sortFile(DataFile& file, SortOrder order, QString* error = nullptr,
               const QLocale& locale = QLocale());
 
-// What to tell the user when sortFile failed; file is the file it was given.
-QString sortFailedText(const DataFile& file, const QString& error);
-inline const QString kSortFailedTitle = QStringLiteral("Sort failed");
-
 // The record count is a 16-bit signed number: a file of 32,767 records can
 // take no further record.
 constexpr bool canAddRecord(int recordCount)

@@ -15,17 +15,4 @@ namespace quillary {
 // part. The kind code is not searched.
 bool recordMatches(const TaxRecord& record, const QString& search);
 
-inline const QString kSearchPrompt = QStringLiteral("Enter a Text for which to search.");
-inline const QString kSearchPromptTitle = QStringLiteral("Enter Text for search");
-inline const QString kSearchFoundTitle = QStringLiteral("Record found,  search next?");
-inline const QString kSearchNoneTitle = QStringLiteral("No Records Found.");
-inline const QString kSearchNoFurtherTitle = QStringLiteral("No Further Records Found.");
-
-// "Record found" question for record n, quoting the search text as typed.
-QString searchFoundText(int recordNumber, const QString& search);
-// End of a search without any match / after at least one, quoting the
-// search text without its surrounding blanks.
-QString searchNoneText(const QString& search);
-QString searchNoFurtherText(const QString& search);
-
 } // namespace quillary

@@ -1,5 +1,10 @@
 #pragma once
 
+// records/: the record format, data files and their whole-file changes, the
+// category tables, the sorts, the text search, and composing a record from
+// what the user typed. No widgets and no texts of the windows; it uses only
+// the platform's Core services (files, locale).
+
 #include <QByteArray>
 #include <QString>
 #include <array>

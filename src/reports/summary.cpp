@@ -1,6 +1,6 @@
 #include "reports/summary.h"
 
-#include "forms/totals/totals.h"
+#include "reports/totals.h"
 #include "records/categories.h"
 
 #include <QHash>

@@ -1,17 +1,13 @@
 // The frame: startup, its commands and texts, and the menu bar that follows
 // the active record window. Also the help window.
 
-#include "app/appstate.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
-#include "platform/fileservices.h"
 #include "platform/helpbrowser.h"
 #include "platform/localeservices.h"
-#include "platform/printer.h"
-#include "platform/settingsstore.h"
 #include "records/taxrecord.h"
-#include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "support/records.h"
+#include "support/testplatform.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -27,53 +23,26 @@ namespace {
 
 const QString kNoRecords = QStringLiteral("No records, one will now be added.");
 
-struct FrameEnv {
-    ScriptedDialogs dialogs;
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
-    FileServices files;
-    RecordingHelp help;
-    Printer printer;
-    AppState state{Platform{dialogs, settings, files, help, printer}};
+struct FrameEnv : TestPlatform {
     std::unique_ptr<Taxmain> frame;
     int ended = 0;
 
     FrameEnv()
     {
-        state.endProgram = [this] { ++ended; };
         frame = std::make_unique<Taxmain>(state);
+        QObject::connect(frame.get(), &Taxmain::endProgram, [this] { ++ended; });
     }
     ~FrameEnv() { frame.reset(); }
 };
 
 QByteArray threeRecords()
 {
-    QByteArray out;
-    for (int i = 1; i <= 3; ++i) {
-        TaxRecord r;
-        QByteArray b = r.bytes();
-        b[0] = '0';
-        r = TaxRecord::fromBytes(b);
-        r.setField(Field::Date, QStringLiteral("1/%1/2024").arg(i));
-        r.setField(Field::Amount, QString::number(i * 10));
-        r.setField(Field::Type, QStringLiteral("Other"));
-        r.setField(Field::Description, QStringLiteral("Item %1").arg(i));
-        out += r.bytes();
-    }
-    return out;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    std::vector<TaxRecord> records;
+    for (int i = 1; i <= 3; ++i)
+        records.push_back(makeRecord('0', QStringLiteral("1/%1/2024").arg(i), QString::number(i * 10),
+                                     QString(), QString(), QStringLiteral("Other"), QString(),
+                                     QStringLiteral("Item %1").arg(i)));
+    return bytesOf(records);
 }
 
 QStringList barMenus(QMainWindow* frame)
@@ -95,7 +64,7 @@ class TestTaxmain : public QObject {
     // Starts the frame on a data file holding three records.
     void startOnThreeRecords()
     {
-        writeFile(QStringLiteral("Taxrecs.dat"), threeRecords());
+        writeBytes(QStringLiteral("Taxrecs.dat"), threeRecords());
         env_->frame->startup();
     }
 
@@ -168,7 +137,7 @@ private slots:
         const QString path = menu1.isEmpty() ? menu1 : env_->dir.filePath(menu1);
         if (store)
             env_->settings.save(QStringLiteral("menu1"), path);
-        writeFile(opened == QLatin1String("Taxrecs.dat") ? opened : path, threeRecords());
+        writeBytes(opened == QLatin1String("Taxrecs.dat") ? opened : path, threeRecords());
         env_->frame->startup();
         const QString expected = opened == QLatin1String("Taxrecs.dat") ? opened : path;
         QCOMPARE(env_->state.t1, expected);
@@ -178,6 +147,55 @@ private slots:
         QCOMPARE(w->presfile, expected);
         QCOMPARE(w->Presrecord, 3);
         QCOMPARE(w->findChild<QLineEdit*>("Text2")->text().trimmed(), QStringLiteral("Item 3"));
+    }
+
+    // A file named on the command line opens instead of the most recent
+    // one and goes to the top of the list; one that cannot be opened gets
+    // the usual handling.
+    void fileFromTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("given");   // FOLDER: the test's folder
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("opened");  // the window's file afterwards
+        QTest::addColumn<QStringList>("boxes");
+        const QString noRecords = kNoRecords;
+        const QString noFile =
+            QStringLiteral("No file chosen, I will open the default file 'Taxrecs.dat' for you");
+        QTest::newRow("existing file") << "FOLDER/given.dat" << true << "FOLDER/given.dat"
+                                       << QStringList{};
+        QTest::newRow("missing file") << "FOLDER/new.dat" << false << "FOLDER/new.dat"
+                                      << QStringList{noRecords};
+        QTest::newRow("folder that does not exist")
+            << "FOLDER/no such folder/x.dat" << false << "Taxrecs.dat"
+            << QStringList{noFile, noRecords};
+    }
+    void fileFromTheCommandLine()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, exists);
+        QFETCH(QString, opened);
+        QFETCH(QStringList, boxes);
+        given.replace(QStringLiteral("FOLDER"), env_->dir.path());
+        opened.replace(QStringLiteral("FOLDER"), env_->dir.path());
+        env_->settings.save(QStringLiteral("menu1"), env_->dir.filePath(QStringLiteral("recent.dat")));
+        writeBytes(env_->dir.filePath(QStringLiteral("recent.dat")), threeRecords());
+        if (exists)
+            writeBytes(given, threeRecords());
+        for (int i = 0; i < boxes.size(); ++i)
+            env_->dialogs.answerMessage(Answer::Ok);
+        env_->frame->startup(given);
+
+        QStringList shown;
+        for (const ShownBox& box : env_->dialogs.shown())
+            shown << box.text;
+        QCOMPARE(shown, boxes);
+        Quillary* w = env_->frame->firstWindow();
+        QVERIFY(w);
+        QCOMPARE(w->presfile, opened);
+        QCOMPARE(env_->settings.get(QStringLiteral("menu1")), opened);
+        QCOMPARE(env_->settings.get(QStringLiteral("menu2")),
+                 env_->dir.filePath(QStringLiteral("recent.dat")));
+        QCOMPARE(w->Lastrecord, exists ? 3 : 0);
     }
 
     void exitAsksFirst_data()
@@ -206,7 +224,7 @@ private slots:
         QCOMPARE(box.icon, Icon::None);
         QCOMPARE(env_->ended, ends ? 1 : 0);
         QCOMPARE(env_->files.isOpen(fileNo), !ends);
-        QCOMPARE(readFile(QStringLiteral("Taxrecs.dat")), threeRecords());
+        QCOMPARE(fileContents(QStringLiteral("Taxrecs.dat")), threeRecords());
     }
 
     void newAndOpen_data()
@@ -235,7 +253,7 @@ private slots:
         if (cancel) {
             env_->dialogs.answerOpenFile(std::nullopt).answerMessage(Answer::Ok);
         } else {
-            writeFile(chosen, threeRecords().left(2 * kRecordLength));
+            writeBytes(chosen, threeRecords().left(2 * kRecordLength));
             env_->dialogs.answerOpenFile(chosen);
         }
         env_->frame->findChild<QAction*>(action)->trigger();
@@ -306,8 +324,11 @@ private slots:
         QCOMPARE(f->pos(), QPoint(twipsToPixels(2310), twipsToPixels(1455)));
         QVERIFY(!f->windowIcon().isNull());
         QCOMPARE(f->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
-        // The program's icon: every window and box has it.
-        QCOMPARE(QApplication::windowIcon().availableSizes(), f->windowIcon().availableSizes());
+        // The program's icon, in every size it is drawn in: every window and
+        // box has it.
+        QCOMPARE(QApplication::windowIcon().availableSizes(),
+                 (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64),
+                               QSize(128, 128), QSize(256, 256)}));
         QWidget box(nullptr, Qt::Dialog);
         QCOMPARE(box.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 
@@ -341,9 +362,9 @@ private slots:
         QCOMPARE(barMenus(f), recordMenus);
         QCOMPARE(f->menuBar()->actions().first(), first->menus().first()->menuAction());
 
-        writeFile(env_->dir.filePath("second.dat"), threeRecords());
+        writeBytes(env_->dir.filePath("second.dat"), threeRecords());
         env_->state.filename = env_->dir.filePath("second.dat");
-        QPointer<Quillary> second = Quillary::open(env_->state);
+        QPointer<Quillary> second = qobject_cast<Quillary*>(f->windows().load());
         QVERIFY(second);
         QCOMPARE(f->menuBar()->actions().first(), second->menus().first()->menuAction());
 
@@ -377,7 +398,7 @@ private slots:
         w->findChild<QLineEdit*>("Text2")->setText(QStringLiteral("Saved at close"));
         QVERIFY(env_->frame->close());
         QCOMPARE(env_->ended, 0);
-        const QByteArray bytes = readFile(QStringLiteral("Taxrecs.dat"));
+        const QByteArray bytes = fileContents(QStringLiteral("Taxrecs.dat"));
         QCOMPARE(bytes.size(), 3 * kRecordLength);
         QCOMPARE(TaxRecord::fromBytes(bytes.mid(2 * kRecordLength)).field(Field::Description).trimmed(),
                  QStringLiteral("Saved at close"));

@@ -77,6 +77,7 @@ private slots:
         env.state.filename = file;
         QString presfile = file;
         Taxtot t(env.state, &presfile);
+        t.load();
         t.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t));
         verifyCaptionsFit(&t);

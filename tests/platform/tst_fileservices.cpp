@@ -20,19 +20,6 @@ QByteArray record(char fill)
     return QByteArray(kLen, fill);
 }
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 } // namespace
 
 class TestFileServices : public QObject {
@@ -50,7 +37,6 @@ private slots:
     }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         QDir::setCurrent(dir_->path()); // never leave the test inside a removed folder
         dir_.reset();
     }
@@ -124,7 +110,7 @@ private slots:
         }
         QVERIFY(files.writeRecord(1, 2, record('X')));
         QCOMPARE(files.length(1), 3 * kLen);
-        QCOMPARE(contentsOf(p), record('a') + record('X') + record('c'));
+        QCOMPARE(test::fileContents(p), record('a') + record('X') + record('c'));
         QByteArray buffer;
         QVERIFY(files.readRecord(1, 3, buffer));
         QCOMPARE(buffer, record('c'));
@@ -139,12 +125,12 @@ private slots:
         QVERIFY(files.open(p, 1, kLen));
         QVERIFY(files.writeRecords(1, 1, record('a') + record('b') + record('c')));
         QVERIFY(files.writeRecords(1, 3, record('C') + record('d'))); // overwrites 3, appends 4
-        QCOMPARE(contentsOf(p), record('a') + record('b') + record('C') + record('d'));
+        QCOMPARE(test::fileContents(p), record('a') + record('b') + record('C') + record('d'));
         QString error;
         QVERIFY(!files.writeRecords(1, 1, QByteArray()));
         QVERIFY(!files.writeRecords(1, 1, record('x') + "y", &error));
         QVERIFY(!error.isEmpty());
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        files.setFaultInjector([](const QString&) { return true; });
         QVERIFY(!files.writeRecords(1, 5, record('e')));
         QCOMPARE(files.length(1), 4 * kLen);
     }
@@ -168,12 +154,12 @@ private slots:
         QFETCH(int, size);
         FileServices files;
         const QString p = path(QStringLiteral("b.dat"));
-        writeRaw(p, record('a'));
+        test::writeBytes(p, record('a'));
         QVERIFY(files.open(p, 1, kLen));
         QString error;
         QVERIFY(!files.writeRecord(fileNo, n, QByteArray(size, 'Z'), &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(contentsOf(p), record('a'));
+        QCOMPARE(test::fileContents(p), record('a'));
     }
 
     void readsPastTheEnd_data()
@@ -198,7 +184,7 @@ private slots:
         QFETCH(qint64, n);
         QFETCH(QByteArray, expected);
         const QString p = path(QStringLiteral("r.dat"));
-        writeRaw(p, QByteArray(fileLength, 'f'));
+        test::writeBytes(p, QByteArray(fileLength, 'f'));
         FileServices files;
         QVERIFY(files.open(p, 1, kLen));
         QByteArray buffer = record('?');
@@ -242,7 +228,7 @@ private slots:
         const QString p = path(QStringLiteral("direct.dat"));
         QVERIFY(files.open(p, 1, kLen));
         QVERIFY(files.writeRecord(1, 1, record('d')));
-        QCOMPARE(contentsOf(p), record('d'));
+        QCOMPARE(test::fileContents(p), record('d'));
     }
 
     void writeFailures_data()
@@ -261,8 +247,8 @@ private slots:
                 QSKIP("no /dev/full here");
             p = QStringLiteral("/dev/full");
         } else {
-            writeRaw(p, record('a'));
-            FileServices::setFaultInjector([](const QString& s) { return s.endsWith("full.dat"); });
+            test::writeBytes(p, record('a'));
+            files.setFaultInjector([](const QString& s) { return s.endsWith("full.dat"); });
         }
         QVERIFY(files.open(p, 1, kLen));
         QString error;
@@ -270,18 +256,22 @@ private slots:
         QVERIFY(!error.isEmpty());
         QVERIFY(!files.writeRecord(1, 2, record('Z')));
         if (!useFullDevice) {
-            QCOMPARE(contentsOf(p), record('a'));
+            QCOMPARE(test::fileContents(p), record('a'));
             QVERIFY(!files.replaceContents(1, record('Z'), &error));
-            QCOMPARE(contentsOf(p), record('a'));
-            QVERIFY(!FileServices::writeFileAtomically(p, record('Z')));
-            QVERIFY(!FileServices::copyFile(p, path(QStringLiteral("other full.dat"))));
+            QCOMPARE(test::fileContents(p), record('a'));
+            QVERIFY(!files.writeFileAtomically(p, record('Z')));
+            QVERIFY(!files.copyFile(p, path(QStringLiteral("other full.dat"))));
             QVERIFY(!QFileInfo::exists(path(QStringLiteral("other full.dat"))));
-            // Other paths are not affected.
+            // Other file services are not affected.
+            FileServices others;
+            QVERIFY(others.copyFile(p, path(QStringLiteral("other full.dat"))));
+            QVERIFY(QFile::remove(path(QStringLiteral("other full.dat"))));
+            // Nor are other paths.
             QVERIFY(files.open(path(QStringLiteral("fine.dat")), 2, kLen));
             QVERIFY(files.writeRecord(2, 1, record('f')));
-            FileServices::setFaultInjector({});
+            files.setFaultInjector({});
             QVERIFY(files.writeRecord(1, 1, record('Z')));
-            QCOMPARE(contentsOf(p), record('Z'));
+            QCOMPARE(test::fileContents(p), record('Z'));
         }
     }
 
@@ -300,10 +290,10 @@ private slots:
         QDir(dir_->path()).mkdir(QStringLiteral("sub"));
         QDir::setCurrent(dir_->path());
         const QString p = path(QStringLiteral("data.dat"));
-        writeRaw(p, record('a') + record('b') + record('c'));
+        test::writeBytes(p, record('a') + record('b') + record('c'));
         QVERIFY(QFile::link(p, path(QStringLiteral("link.dat"))));
         const QString unrelated = path(QStringLiteral("unrelated.dat"));
-        writeRaw(unrelated, record('u'));
+        test::writeBytes(unrelated, record('u'));
 
         FileServices files;
         QVERIFY(files.open(p, 1, kLen));
@@ -312,7 +302,7 @@ private slots:
         const QByteArray fresh = record('x') + record('y');
         QVERIFY(files.replaceContents(2, fresh));
 
-        QCOMPARE(contentsOf(p), fresh);
+        QCOMPARE(test::fileContents(p), fresh);
         QVERIFY(QFileInfo(path(QStringLiteral("link.dat"))).isSymLink());
         for (int no : {1, 2}) {
             QCOMPARE(files.length(no), 2 * kLen);
@@ -326,9 +316,9 @@ private slots:
         QByteArray buffer;
         QVERIFY(files.readRecord(2, 3, buffer));
         QCOMPARE(buffer, record('z'));
-        QCOMPARE(contentsOf(p), fresh + record('z'));
+        QCOMPARE(test::fileContents(p), fresh + record('z'));
         QCOMPARE(files.path(2), second); // the path stays as given
-        QCOMPARE(contentsOf(unrelated), record('u'));
+        QCOMPARE(test::fileContents(unrelated), record('u'));
         // No temporary file is left behind.
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::System).size(), 3);
     }
@@ -347,7 +337,7 @@ private slots:
         QDir::setCurrent(root.filePath(QStringLiteral("two")));
         QVERIFY(files.replaceContents(1, record('b') + record('c')));
         QVERIFY(files.writeRecord(1, 3, record('d')));
-        QCOMPARE(contentsOf(root.filePath(QStringLiteral("one/rel.dat"))),
+        QCOMPARE(test::fileContents(root.filePath(QStringLiteral("one/rel.dat"))),
                  record('b') + record('c') + record('d'));
         QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("two/rel.dat"))));
     }
@@ -356,11 +346,11 @@ private slots:
     {
         FileServices files;
         const QString p = path(QStringLiteral("e.dat"));
-        writeRaw(p, record('a'));
+        test::writeBytes(p, record('a'));
         QVERIFY(files.open(p, 1, kLen));
         QVERIFY(files.replaceContents(1, QByteArray()));
         QCOMPARE(files.length(1), 0);
-        QCOMPARE(contentsOf(p), QByteArray());
+        QCOMPARE(test::fileContents(p), QByteArray());
         QVERIFY(!files.replaceContents(9, record('a')));
     }
 
@@ -374,40 +364,42 @@ private slots:
     }
     void copyFile()
     {
+        FileServices files;
         QFETCH(QByteArray, source);
         QFETCH(QByteArray, oldTarget);
         const QString from = path(QStringLiteral("from.dat"));
         const QString to = path(QStringLiteral("to.dat"));
-        writeRaw(from, source);
+        test::writeBytes(from, source);
         if (!oldTarget.isEmpty())
-            writeRaw(to, oldTarget);
-        QVERIFY(FileServices::copyFile(from, to));
-        QCOMPARE(contentsOf(to), source);
-        QCOMPARE(contentsOf(from), source);
+            test::writeBytes(to, oldTarget);
+        QVERIFY(files.copyFile(from, to));
+        QCOMPARE(test::fileContents(to), source);
+        QCOMPARE(test::fileContents(from), source);
     }
 
     void copyFileFailures()
     {
+        FileServices files;
         const QString from = path(QStringLiteral("from.dat"));
-        writeRaw(from, record('s'));
+        test::writeBytes(from, record('s'));
         const QString to = path(QStringLiteral("to.dat"));
-        writeRaw(to, record('t'));
+        test::writeBytes(to, record('t'));
         QString error;
-        QVERIFY(!FileServices::copyFile(path(QStringLiteral("missing.dat")), to, &error));
+        QVERIFY(!files.copyFile(path(QStringLiteral("missing.dat")), to, &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(contentsOf(to), record('t'));
+        QCOMPARE(test::fileContents(to), record('t'));
         error.clear();
-        QVERIFY(!FileServices::copyFile(from, path(QStringLiteral("no folder/to.dat")), &error));
+        QVERIFY(!files.copyFile(from, path(QStringLiteral("no folder/to.dat")), &error));
         QVERIFY(!error.isEmpty());
-        QVERIFY(!FileServices::copyFile(from, QStringLiteral("/proc/quillary-copy.dat")));
-        QVERIFY(FileServices::copyFile(from, from)); // onto itself: unchanged
-        QCOMPARE(contentsOf(from), record('s'));
+        QVERIFY(!files.copyFile(from, QStringLiteral("/proc/quillary-copy.dat")));
+        QVERIFY(files.copyFile(from, from)); // onto itself: unchanged
+        QCOMPARE(test::fileContents(from), record('s'));
     }
 
     void deleteFile()
     {
         const QString p = path(QStringLiteral("gone.dat"));
-        writeRaw(p, record('g'));
+        test::writeBytes(p, record('g'));
         QVERIFY(FileServices::deleteFile(p));
         QVERIFY(!QFileInfo::exists(p));
         QString error;
@@ -435,7 +427,7 @@ private slots:
         QByteArray old;
         for (int i = 0; i < records; ++i)
             old += record(char('a' + i % 26));
-        writeRaw(p, old);
+        test::writeBytes(p, old);
         QVERIFY(disk.fill());
         const QStringList before = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
 
@@ -446,17 +438,17 @@ private slots:
         QString error;
         QVERIFY(!files.replaceContents(1, fresh, &error));
         QCOMPARE(error, QStringLiteral("No space left on device"));
-        QCOMPARE(contentsOf(p), old);
+        QCOMPARE(test::fileContents(p), old);
         QCOMPARE(files.length(1), old.size());
 
         error.clear();
-        QVERIFY(!FileServices::writeFileAtomically(p, fresh, &error));
+        QVERIFY(!files.writeFileAtomically(p, fresh, &error));
         QCOMPARE(error, QStringLiteral("No space left on device"));
-        QCOMPARE(contentsOf(p), old);
+        QCOMPARE(test::fileContents(p), old);
 
         error.clear();
         const QString copy = disk.filePath(QStringLiteral("copy.dat"));
-        QVERIFY(!FileServices::copyFile(p, copy, &error));
+        QVERIFY(!files.copyFile(p, copy, &error));
         QCOMPARE(error, QStringLiteral("No space left on device"));
         QVERIFY(!QFileInfo::exists(copy));
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), before);
@@ -464,7 +456,7 @@ private slots:
         // With room again the same writes go through.
         disk.release();
         QVERIFY(files.replaceContents(1, fresh, &error));
-        QCOMPARE(contentsOf(p), fresh);
+        QCOMPARE(test::fileContents(p), fresh);
     }
 
     // A record write that runs out of space part-way leaves the file at its
@@ -477,7 +469,7 @@ private slots:
         QByteArray old;
         for (int i = 0; i < 63; ++i) // 8,190 bytes: two bytes short of two pages
             old += record('r');
-        writeRaw(p, old);
+        test::writeBytes(p, old);
         QVERIFY(disk.fill());
         FileServices files;
         QVERIFY(files.open(p, 1, kLen));
@@ -485,29 +477,29 @@ private slots:
         QVERIFY(!files.writeRecord(1, 64, record('n'), &error));
         QCOMPARE(error, QStringLiteral("No space left on device"));
         QCOMPARE(files.length(1), old.size());
-        QCOMPARE(contentsOf(p), old);
+        QCOMPARE(test::fileContents(p), old);
         QVERIFY(!files.writeRecords(1, 64, record('n') + record('m'), &error));
-        QCOMPARE(contentsOf(p), old);
+        QCOMPARE(test::fileContents(p), old);
     }
 
     // Whether a handle's file is still the one its path names.
     void pathState()
     {
         const QString p = path(QStringLiteral("watched.dat"));
-        writeRaw(p, record('a'));
+        test::writeBytes(p, record('a'));
         FileServices files;
         QVERIFY(files.open(p, 1, kLen));
         QCOMPARE(files.pathState(1), PathState::Same);
 
         // Replaced: another file moved onto the name.
         const QString other = path(QStringLiteral("other.dat"));
-        writeRaw(other, record('o'));
+        test::writeBytes(other, record('o'));
         QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(p).constData()) == 0);
         QCOMPARE(files.pathState(1), PathState::Replaced);
         QString error;
         QVERIFY(!files.replaceContents(1, record('x'), &error));
         QVERIFY2(error.contains(QStringLiteral("replaced")), qPrintable(error));
-        QCOMPARE(contentsOf(p), record('o'));
+        QCOMPARE(test::fileContents(p), record('o'));
 
         // Removed.
         QVERIFY(files.open(p, 2, kLen));
@@ -520,18 +512,19 @@ private slots:
 
         // The records of a handle whose file is gone can still be copied.
         QVERIFY(files.copyOpenFile(1, path(QStringLiteral("rescued.dat")), &error));
-        QCOMPARE(contentsOf(path(QStringLiteral("rescued.dat"))), record('a'));
+        QCOMPARE(test::fileContents(path(QStringLiteral("rescued.dat"))), record('a'));
     }
 
     void writeFileAtomicallyReplaces()
     {
+        FileServices files;
         const QString p = path(QStringLiteral("w.dat"));
-        writeRaw(p, record('o') + record('o'));
-        QVERIFY(FileServices::writeFileAtomically(p, record('n')));
-        QCOMPARE(contentsOf(p), record('n'));
-        QVERIFY(!FileServices::writeFileAtomically(path(QStringLiteral("none/w.dat")), record('n')));
+        test::writeBytes(p, record('o') + record('o'));
+        QVERIFY(files.writeFileAtomically(p, record('n')));
+        QCOMPARE(test::fileContents(p), record('n'));
+        QVERIFY(!files.writeFileAtomically(path(QStringLiteral("none/w.dat")), record('n')));
     }
 };
 
-QUILLARY_TEST_MAIN(TestFileServices)
+QUILLARY_CORE_TEST_MAIN(TestFileServices)
 #include "tst_fileservices.moc"

@@ -478,5 +478,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestLocaleServices)
+QUILLARY_CORE_TEST_MAIN(TestLocaleServices)
 #include "tst_localeservices.moc"

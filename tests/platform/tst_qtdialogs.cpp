@@ -1,7 +1,7 @@
 // The real message and input boxes: which window they belong to, and room
 // for their titles.
 #include "platform/dialogs.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QInputDialog>
 #include <QMainWindow>

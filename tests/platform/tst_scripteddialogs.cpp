@@ -1,5 +1,5 @@
 #include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "support/testplatform.h"
 
 #include <QDialog>
 

@@ -76,5 +76,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestSettingsStore)
+QUILLARY_CORE_TEST_MAIN(TestSettingsStore)
 #include "tst_settingsstore.moc"

@@ -112,28 +112,7 @@ private slots:
                     full += name.size() == 30;
         QCOMPARE(full, 4);
     }
-
-    void captions_data()
-    {
-        QTest::addColumn<bool>("business");
-        QTest::addColumn<bool>("income");
-        QTest::addColumn<QString>("typeCaption");
-        QTest::addColumn<QString>("partyCaption");
-        QTest::newRow("Personal expense") << false << false << " Expense Type:" << "Paid to:";
-        QTest::newRow("Business expense") << true << false << " Expense Type:" << "Paid to:";
-        QTest::newRow("Personal income") << false << true << " Income Type:" << "Paid by:";
-        QTest::newRow("Business income") << true << true << " Income Type:" << "Paid by:";
-    }
-    void captions()
-    {
-        QFETCH(bool, business);
-        QFETCH(bool, income);
-        QFETCH(QString, typeCaption);
-        QFETCH(QString, partyCaption);
-        QCOMPARE(typeLabelCaption(Kind{business, income}), typeCaption);
-        QCOMPARE(partyLabelCaption(Kind{business, income}), partyCaption);
-    }
 };
 
-QUILLARY_TEST_MAIN(TestCategories)
+QUILLARY_CORE_TEST_MAIN(TestCategories)
 #include "tst_categories.moc"

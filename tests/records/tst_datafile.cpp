@@ -1,5 +1,6 @@
 #include "platform/fileservices.h"
 #include "records/datafile.h"
+#include "support/records.h"
 #include "support/testenv.h"
 
 #include <QFile>
@@ -18,19 +19,6 @@ TaxRecord numbered(int n)
     r.setField(Field::Amount, QString::number(n));
     r.setField(Field::Description, QStringLiteral("record %1").arg(n));
     return r;
-}
-
-QByteArray contentsOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 // A file of the given length without writing every byte.
@@ -58,7 +46,6 @@ private slots:
     }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         dir_.reset();
     }
 
@@ -115,7 +102,7 @@ private slots:
             bytes += numbered(n).bytes();
         bytes.truncate(length);
         const QString p = path(QStringLiteral("frag.dat"));
-        writeRaw(p, bytes);
+        test::writeBytes(p, bytes);
 
         FileServices files;
         DataFile data(files);
@@ -149,7 +136,7 @@ private slots:
         QByteArray expected;
         for (int n : {1, 2, 33, 4, 5})
             expected += numbered(n).bytes();
-        QCOMPARE(contentsOf(p), expected);
+        QCOMPARE(test::fileContents(p), expected);
     }
 
     void readPastTheEndGivesBlankRecord_data()
@@ -219,7 +206,7 @@ private slots:
         DataFile data(files);
         const QString a = path(QStringLiteral("a.dat"));
         const QString b = path(QStringLiteral("b.dat"));
-        writeRaw(b, numbered(7).bytes());
+        test::writeBytes(b, numbered(7).bytes());
         QCOMPARE(data.open(a), OpenStatus::Ok);
         QCOMPARE(data.open(b), OpenStatus::Ok);
         QCOMPARE(data.path(), b);
@@ -272,13 +259,13 @@ private slots:
         FileServices files;
         DataFile data(files);
         const QString p = path(QStringLiteral("r.dat"));
-        writeRaw(p, numbered(1).bytes());
+        test::writeBytes(p, numbered(1).bytes());
         QCOMPARE(data.open(p), OpenStatus::Ok);
         std::vector<TaxRecord> many(kMaxRecords + 1);
         QString error;
         QVERIFY(!data.replaceAll(many, &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(contentsOf(p), numbered(1).bytes());
+        QCOMPARE(test::fileContents(p), numbered(1).bytes());
         many.pop_back();
         QVERIFY(data.replaceAll(many));
         QCOMPARE(data.recordCount(), kMaxRecords);
@@ -298,7 +285,7 @@ private slots:
         QByteArray old;
         for (int n = 1; n <= 4; ++n)
             old += numbered(n).bytes();
-        writeRaw(p, old + "tail"); // a fragment that the rewrite drops
+        test::writeBytes(p, old + "tail"); // a fragment that the rewrite drops
 
         FileServices files;
         DataFile window(files);
@@ -329,16 +316,16 @@ private slots:
         FileServices files;
         DataFile data(files);
         const QString p = path(QStringLiteral("keep.dat"));
-        writeRaw(p, numbered(1).bytes() + numbered(2).bytes());
+        test::writeBytes(p, numbered(1).bytes() + numbered(2).bytes());
         QCOMPARE(data.open(p), OpenStatus::Ok);
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        files.setFaultInjector([](const QString&) { return true; });
         QString error;
         QVERIFY(!data.write(3, numbered(3), &error));
         QVERIFY(!error.isEmpty());
         QVERIFY(!data.write(1, numbered(3)));
         QVERIFY(!data.replaceAll({numbered(9)}));
-        FileServices::setFaultInjector({});
-        QCOMPARE(contentsOf(p), numbered(1).bytes() + numbered(2).bytes());
+        files.setFaultInjector({});
+        QCOMPARE(test::fileContents(p), numbered(1).bytes() + numbered(2).bytes());
         QCOMPARE(data.recordCount(), 2);
     }
 
@@ -355,5 +342,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestDataFile)
+QUILLARY_CORE_TEST_MAIN(TestDataFile)
 #include "tst_datafile.moc"

@@ -3,6 +3,7 @@
 #include "records/datafile.h"
 #include "records/maintenance.h"
 #include "records/sorting.h"
+#include "support/records.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -32,34 +33,6 @@ QByteArray recordsBytes(const QList<int>& numbers)
     return out;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-// Fails every write to paths inside `folder` while it exists.
-class FaultGuard {
-public:
-    explicit FaultGuard(const QString& folder)
-    {
-        const QString prefix = QDir(folder).absolutePath() + u'/';
-        FileServices::setFaultInjector([prefix](const QString& path) {
-            return QFileInfo(path).absoluteFilePath().startsWith(prefix);
-        });
-    }
-    ~FaultGuard() { FileServices::setFaultInjector({}); }
-};
-
 } // namespace
 
 class TestMaintenance : public QObject {
@@ -77,7 +50,6 @@ private slots:
     }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         dir_.reset();
         locale_.reset();
     }
@@ -103,7 +75,7 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(int, n);
         QFETCH(QByteArray, after);
-        writeFile(path_, before);
+        test::writeBytes(path_, before);
         FileServices files;
         DataFile file(files);
         QCOMPARE(file.open(path_), OpenStatus::Ok);
@@ -113,7 +85,7 @@ private slots:
 
         QString error;
         QVERIFY2(quillary::deleteRecord(file, n, &error), qPrintable(error));
-        QCOMPARE(readFile(path_), after);
+        QCOMPARE(test::fileContents(path_), after);
         QVERIFY(file.isOpen());
         QCOMPARE(file.recordCount(), int(after.size() / kRecordLength));
         QCOMPARE(other.recordCount(), file.recordCount());
@@ -123,7 +95,7 @@ private slots:
 
         // The handle writes into the new file, not into the replaced one.
         QVERIFY(file.write(file.recordCount() + 1, numbered(9)));
-        QCOMPARE(readFile(path_), after + numbered(9).bytes());
+        QCOMPARE(test::fileContents(path_), after + numbered(9).bytes());
         // Only the data file is left in its folder.
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("tax.dat")});
@@ -132,7 +104,7 @@ private slots:
     void deleteNoSuchRecord()
     {
         const QByteArray before = recordsBytes({1, 2});
-        writeFile(path_, before);
+        test::writeBytes(path_, before);
         FileServices files;
         DataFile file(files);
         QCOMPARE(file.open(path_), OpenStatus::Ok);
@@ -140,7 +112,7 @@ private slots:
             QString error;
             QVERIFY(!quillary::deleteRecord(file, n, &error));
             QVERIFY(!error.isEmpty());
-            QCOMPARE(readFile(path_), before);
+            QCOMPARE(test::fileContents(path_), before);
         }
         DataFile closed(files);
         QVERIFY(!quillary::deleteRecord(closed, 1));
@@ -150,18 +122,18 @@ private slots:
     void staleTemporaryFileIgnored()
     {
         const QByteArray stale = recordsBytes({7, 8, 9, 10, 11});
-        writeFile(QStringLiteral("tax.tem"), stale);
-        writeFile(QStringLiteral("Taxrecs.dat"), recordsBytes({1, 2, 3}));
+        test::writeBytes(QStringLiteral("tax.tem"), stale);
+        test::writeBytes(QStringLiteral("Taxrecs.dat"), recordsBytes({1, 2, 3}));
         FileServices files;
         DataFile file(files);
         QCOMPARE(file.open(QStringLiteral("Taxrecs.dat")), OpenStatus::Ok);
         QVERIFY(quillary::deleteRecord(file, 2));
-        QCOMPARE(readFile(QStringLiteral("Taxrecs.dat")), recordsBytes({1, 3}));
+        QCOMPARE(test::fileContents(QStringLiteral("Taxrecs.dat")), recordsBytes({1, 3}));
         QVERIFY(quillary::sortFile(file, SortOrder::Type));
         std::vector<TaxRecord> expected{numbered(1), numbered(3)};
         sortByType(expected);
-        QCOMPARE(readFile(QStringLiteral("Taxrecs.dat")), encodeRecords(expected));
-        QCOMPARE(readFile(QStringLiteral("tax.tem")), stale);
+        QCOMPARE(test::fileContents(QStringLiteral("Taxrecs.dat")), encodeRecords(expected));
+        QCOMPARE(test::fileContents(QStringLiteral("tax.tem")), stale);
         QStringList left = QDir::current().entryList(QDir::Files | QDir::Hidden);
         left.sort();
         QCOMPARE(left, (QStringList{QStringLiteral("Taxrecs.dat"), QStringLiteral("tax.tem")}));
@@ -190,20 +162,19 @@ private slots:
         std::vector<TaxRecord> records{numbered(2, "3/1/1996"), numbered(5, "1/1/1996"),
                                        numbered(4, "2/1/1996")};
         const QByteArray before = encodeRecords(records) + "tail";
-        writeFile(path, before);
+        test::writeBytes(path, before);
         FileServices files;
         DataFile file(files);
         QCOMPARE(file.open(path), OpenStatus::Ok);
 
         // Either every write in the folder fails, or the folder is moved
         // away under the open file so no new file can be made at its path.
-        std::unique_ptr<FaultGuard> fault;
         QString stillThere = path;
         if (folderGone) {
             QVERIFY(QDir(dir_->path()).rename(QStringLiteral("sub"), QStringLiteral("moved")));
             stillThere = dir_->filePath(QStringLiteral("moved/tax.dat"));
         } else {
-            fault = std::make_unique<FaultGuard>(dir_->path());
+            files.setFaultInjector(test::failWritesUnder(dir_->path()));
         }
 
         QString error;
@@ -213,7 +184,7 @@ private slots:
                                                             &error);
         QVERIFY(!ok);
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readFile(stillThere), before);
+        QCOMPARE(test::fileContents(stillThere), before);
         QVERIFY(file.isOpen());
         QCOMPARE(file.recordCount(), 3);
         std::vector<TaxRecord> seen;
@@ -236,7 +207,7 @@ private slots:
         for (int i = 0; i < 40; ++i)
             records.push_back(numbered(i, QStringLiteral("%1/%2/1996").arg(1 + i * 7 % 12).arg(1 + i % 3)));
         const QByteArray tail("short");
-        writeFile(path_, encodeRecords(records) + tail);
+        test::writeBytes(path_, encodeRecords(records) + tail);
         FileServices files;
         DataFile file(files);
         QCOMPARE(file.open(path_), OpenStatus::Ok);
@@ -253,16 +224,16 @@ private slots:
         QVERIFY(expected != records);
         // The trailing fragment stays behind the records, as an in-place
         // rewrite leaves it.
-        QCOMPARE(readFile(path_), encodeRecords(expected) + tail);
+        QCOMPARE(test::fileContents(path_), encodeRecords(expected) + tail);
         std::vector<TaxRecord> seen;
         QVERIFY(other.readAll(seen));
         QCOMPARE(seen, expected);
 
         // Sorting again finds the file in order and writes nothing, so it
         // succeeds even where no write could.
-        FaultGuard fault(dir_->path());
+        files.setFaultInjector(test::failWritesUnder(dir_->path()));
         QVERIFY(quillary::sortFile(file, SortOrder(order), &error));
-        QCOMPARE(readFile(path_), encodeRecords(expected) + tail);
+        QCOMPARE(test::fileContents(path_), encodeRecords(expected) + tail);
     }
 
     // Fewer than two records: nothing is written.
@@ -277,16 +248,16 @@ private slots:
     void sortFewRecords()
     {
         QFETCH(QByteArray, contents);
-        writeFile(path_, contents);
+        test::writeBytes(path_, contents);
         FileServices files;
         DataFile file(files);
         QCOMPARE(file.open(path_), OpenStatus::Ok);
-        FaultGuard fault(dir_->path());
+        files.setFaultInjector(test::failWritesUnder(dir_->path()));
         for (SortOrder order : {SortOrder::Date, SortOrder::Type})
             QVERIFY(quillary::sortFile(file, order));
-        QCOMPARE(readFile(path_), contents);
+        QCOMPARE(test::fileContents(path_), contents);
     }
 };
 
-QUILLARY_TEST_MAIN(TestMaintenance)
+QUILLARY_CORE_TEST_MAIN(TestMaintenance)
 #include "tst_maintenance.moc"

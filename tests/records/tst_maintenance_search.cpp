@@ -106,24 +106,7 @@ private slots:
         QVERIFY(quillary::recordMatches(fullRecordWith(Field::Amount, "13.5", '3'), "3"));
         QVERIFY(!quillary::recordMatches(fullRecordWith(Field::Amount, "12.5", '3'), "3x"));
     }
-
-    void messageTexts()
-    {
-        QCOMPARE(searchFoundText(7, QStringLiteral(" Rent ")),
-                 QStringLiteral("Displayed is record number  7 containing the Text ' Rent '\n\r"
-                                "Would you like to find the next record containing this Text?"));
-        QCOMPARE(searchFoundText(32767, QStringLiteral("x")),
-                 QStringLiteral("Displayed is record number  32767 containing the Text 'x'\n\r"
-                                "Would you like to find the next record containing this Text?"));
-        QCOMPARE(searchNoneText(QStringLiteral("  new  roof ")),
-                 QStringLiteral("No records found containing the Text 'new  roof'"));
-        QCOMPARE(searchNoFurtherText(QStringLiteral(" roof")),
-                 QStringLiteral("No further records found containing the Text 'roof'"));
-        QCOMPARE(searchNoneText(QStringLiteral("   ")),
-                 QStringLiteral("No records found containing the Text ''"));
-        QCOMPARE(kSearchFoundTitle, QStringLiteral("Record found,  search next?"));
-    }
 };
 
-QUILLARY_TEST_MAIN(TestSearch)
+QUILLARY_CORE_TEST_MAIN(TestSearch)
 #include "tst_maintenance_search.moc"

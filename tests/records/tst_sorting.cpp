@@ -317,5 +317,5 @@ private slots:
 };
 
 
-QUILLARY_TEST_MAIN(TestSorting)
+QUILLARY_CORE_TEST_MAIN(TestSorting)
 #include "tst_sorting.moc"

@@ -284,5 +284,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestTaxRecord)
+QUILLARY_CORE_TEST_MAIN(TestTaxRecord)
 #include "tst_taxrecord.moc"

@@ -1,7 +1,7 @@
 // The year summary as plain functions: the years, the default year, every
 // figure, the records not counted, the rows shown and printed, and the
 // agreement with the totals window's computation.
-#include "forms/totals/totals.h"
+#include "reports/totals.h"
 #include "records/categories.h"
 #include "reports/summary.h"
 #include "reports/summarylayout.h"
@@ -488,5 +488,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestSummary)
+QUILLARY_CORE_TEST_MAIN(TestSummary)
 #include "tst_summary.moc"

@@ -1,5 +1,8 @@
 #include "support/testenv.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,6 +23,27 @@ void isolateTestProcess()
     // with LANG=C would write dates as "14 Mar 1996"); a test that needs
     // another locale pins it with LocaleGuard.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray fileContents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+FileServices::FaultInjector failWritesUnder(const QString& folder)
+{
+    const QString prefix = QDir(folder).absolutePath() + u'/';
+    return [prefix](const QString& path) {
+        return QFileInfo(path).absoluteFilePath().startsWith(prefix);
+    };
 }
 
 } // namespace quillary::test

@@ -1,23 +1,20 @@
 #pragma once
 
-#include "platform/help.h"
+// What every test program shares, without a GUI: the process kept away from
+// the user's files, the locale and day pinned, and files written and read
+// back whole.
+
+#include "platform/fileservices.h"
 #include "platform/localeservices.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
-#include <QApplication>
 #include <QTest>
 
 namespace quillary::test {
-
-// Help that only counts how often it was opened.
-class RecordingHelp final : public HelpService {
-public:
-    void showContents() override { ++opened; }
-    int opened = 0;
-};
 
 // Pins the default locale for the lifetime of the object.
 class LocaleGuard {
@@ -54,14 +51,24 @@ private:
 // application object exists.
 void isolateTestProcess();
 
+// Writes a file whole; fails the running test when it cannot.
+void writeBytes(const QString& path, const QByteArray& bytes);
+// What a file holds; "<missing>" when it cannot be read.
+QByteArray fileContents(const QString& path);
+
+// For FileServices::setFaultInjector: every write to a path in folder
+// fails as on a full disk.
+FileServices::FaultInjector failWritesUnder(const QString& folder);
+
 } // namespace quillary::test
 
-// Like QTEST_MAIN, with the process isolated before the application starts.
-#define QUILLARY_TEST_MAIN(TestObject)                                                   \
+// Like QTEST_GUILESS_MAIN, with the process isolated before the application
+// starts: for tests of the layers without widgets.
+#define QUILLARY_CORE_TEST_MAIN(TestObject)                                              \
     int main(int argc, char* argv[])                                                     \
     {                                                                                    \
         quillary::test::isolateTestProcess();                                            \
-        QApplication app(argc, argv);                                                    \
+        QCoreApplication app(argc, argv);                                                \
         TestObject tc;                                                                   \
         QTEST_SET_MAIN_SOURCE_PATH                                                       \
         return QTest::qExec(&tc, argc, argv);                                            \

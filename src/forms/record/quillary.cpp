@@ -2,7 +2,8 @@
 
 #include "forms/common.h"
 #include "forms/focus.h"
-#include "forms/record/recordwindows.h"
+#include "forms/formbuilder.h"
+#include "forms/record/recordtexts.h"
 #include "forms/summary/taxsum.h"
 #include "forms/totals/taxtot.h"
 
@@ -11,6 +12,7 @@
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "records/categories.h"
+#include "records/recordentry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,8 +36,6 @@
 namespace quillary {
 
 namespace {
-
-const QString kDefaultFile = QStringLiteral("Taxrecs.dat");
 
 // The form's client area, large enough for every control.
 constexpr int kFormWidth = 6105;
@@ -80,11 +80,6 @@ QString basicHelpText()
          + QStringLiteral("enter the info.  Records are saved/updated upon moving to a different record.");
 }
 
-QFont fontOfSize(qreal points)
-{
-    return designFont(points);
-}
-
 // The form was laid out for a narrow system font. Where a caption does not
 // fit its label in the font at hand, the label's font is made just small
 // enough that nothing is cut off.
@@ -99,17 +94,12 @@ void fitCaption(QLabel* label, qreal points)
     label->setFont(font);
 }
 
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
-
 } // namespace
 
-Quillary::Quillary(AppState& state, QWidget* parent)
-    : QWidget(parent)
+Quillary::Quillary(AppState& state, RecordWindows& windows, QWidget* parent)
+    : RecordWindow(parent)
     , state_(state)
+    , windows_(windows)
     , file_(state.platform.files)
 {
     setObjectName(QStringLiteral("Quillary"));
@@ -124,8 +114,7 @@ void Quillary::buildForm()
 {
     // Buttons, frames and option buttons use the form's font; text boxes,
     // labels, the combo boxes and "Show Totals" a larger one.
-    setFont(fontOfSize(8));
-    const QFont boxFont = fontOfSize(kBoxPoints);
+    setFont(designFont(8));
 
     QPalette teal = palette();
     teal.setColor(QPalette::Window, QColor(0, 128, 128));
@@ -133,88 +122,56 @@ void Quillary::buildForm()
     setAutoFillBackground(true);
     setFixedSize(twipsToPixels(kFormWidth), twipsToPixels(kFormHeight));
 
-    auto makeFrame = [this](const char* name) {
-        auto* frame = new QGroupBox(this);
-        frame->setObjectName(QString::fromLatin1(name));
-        return frame;
-    };
-    auto makeOption = [](QWidget* parent, const char* name, const QString& caption) {
-        auto* option = new QRadioButton(caption, parent);
-        option->setObjectName(QString::fromLatin1(name));
-        return option;
-    };
-    auto makeButton = [this](const char* name, const QString& caption) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        return button;
-    };
-    auto makeLabel = [this, &boxFont](const char* name, const QString& caption) {
-        auto* label = new QLabel(caption, this);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setFont(boxFont);
-        return label;
-    };
-    auto makeText = [this, &boxFont](const char* name, const QString& text) {
-        auto* box = new QLineEdit(text, this);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setFont(boxFont);
-        return box;
-    };
-
-    Frame1 = makeFrame("Frame1");
-    place(Frame1, 120, 120, 1695, 615);
-    Option1 = makeOption(Frame1, "Option1", QStringLiteral("Personal"));
-    place(Option1, 120, 120, 1095, 195);
+    const FormBuilder form(primaryScreenDpi());
+    form.make<QGroupBox>(this, {
+        {Frame1, "Frame1", {}, {120, 120, 1695, 615}},
+        {Frame2, "Frame2", {}, {1920, 120, 1695, 615}},
+    });
+    form.make<QRadioButton>(Frame1, {
+        {Option1, "Option1", QStringLiteral("Personal"), {120, 120, 1095, 195}},
+        {Option2, "Option2", QStringLiteral("Business"), {120, 360, 1095, 195}},
+    });
+    form.make<QRadioButton>(Frame2, {
+        {Option3, "Option3", QStringLiteral("Expense"), {120, 120, 975, 195}},
+        {Option4, "Option4", QStringLiteral("Income"), {120, 360, 975, 195}},
+    });
     Option1->setChecked(true);
-    Option2 = makeOption(Frame1, "Option2", QStringLiteral("Business"));
-    place(Option2, 120, 360, 1095, 195);
-
-    Frame2 = makeFrame("Frame2");
-    place(Frame2, 1920, 120, 1695, 615);
-    Option3 = makeOption(Frame2, "Option3", QStringLiteral("Expense"));
-    place(Option3, 120, 120, 975, 195);
     Option3->setChecked(true);
-    Option4 = makeOption(Frame2, "Option4", QStringLiteral("Income"));
-    place(Option4, 120, 360, 975, 195);
 
-    Command3 = makeButton("Command3", QStringLiteral("&Add"));
-    place(Command3, 3720, 240, 1095, 495);
-    Command4 = makeButton("Command4", QStringLiteral("&Delete"));
-    place(Command4, 4920, 240, 1095, 495);
-    Command7 = makeButton("Command7", QStringLiteral("First"));
-    place(Command7, 120, 840, 1095, 375);
-    Command6 = makeButton("Command6", QStringLiteral("Previous"));
-    place(Command6, 1320, 840, 1095, 375);
-    Command5 = makeButton("Command5", QStringLiteral("Next"));
-    place(Command5, 2520, 840, 1095, 375);
-    Command8 = makeButton("Command8", QStringLiteral("Last"));
-    place(Command8, 3720, 840, 1095, 375);
-    Command9 = makeButton("Command9", QStringLiteral("&Quit"));
-    place(Command9, 4920, 840, 1095, 375);
+    form.make<QPushButton>(this, {
+        {Command3, "Command3", QStringLiteral("&Add"), {3720, 240, 1095, 495}},
+        {Command4, "Command4", QStringLiteral("&Delete"), {4920, 240, 1095, 495}},
+        {Command7, "Command7", QStringLiteral("First"), {120, 840, 1095, 375}},
+        {Command6, "Command6", QStringLiteral("Previous"), {1320, 840, 1095, 375}},
+        {Command5, "Command5", QStringLiteral("Next"), {2520, 840, 1095, 375}},
+        {Command8, "Command8", QStringLiteral("Last"), {3720, 840, 1095, 375}},
+        {Command9, "Command9", QStringLiteral("&Quit"), {4920, 840, 1095, 375}},
+        {Command1, "Command1", QStringLiteral("Show Totals"), {120, 3720, 1455, 495}, kBoxPoints},
+    });
+    for (QPushButton* button : {Command3, Command4, Command7, Command6, Command5, Command8,
+                                Command9, Command1})
+        button->setAutoDefault(false);
 
-    Label2 = makeLabel("Label2", QStringLiteral(" Description:"));
-    place(Label2, 120, 1320, 1575, 375);
-    Text2 = makeText("Text2", QStringLiteral("Description"));
-    place(Text2, 1680, 1320, 4335, 375);
-    Label1 = makeLabel("Label1", QStringLiteral(" Date:"));
-    place(Label1, 120, 1800, 855, 375);
-    Text1 = makeText("Text1", QStringLiteral("Date"));
-    place(Text1, 960, 1800, 1455, 375);
-    Label3 = makeLabel("Label3", QStringLiteral(" Invoice No:"));
-    place(Label3, 2520, 1800, 1335, 375);
-    Text3 = makeText("Text3", QStringLiteral("Invoice no."));
-    place(Text3, 3840, 1800, 2175, 375);
-    Label6 = makeLabel("Label6", QStringLiteral(" Amount:"));
-    place(Label6, 120, 2280, 855, 375);
-    Text6 = makeText("Text6", QStringLiteral("Amount"));
-    place(Text6, 960, 2280, 1455, 375);
-    Label8 = makeLabel("Label8", QStringLiteral(" Pay Method:"));
-    place(Label8, 2520, 2280, 1335, 375);
-
-    Paymethod = new QComboBox(this);
-    Paymethod->setObjectName(QStringLiteral("Paymethod"));
-    Paymethod->setFont(boxFont);
+    form.make<QLabel>(this, {
+        {Label2, "Label2", QStringLiteral(" Description:"), {120, 1320, 1575, 375}, kBoxPoints},
+        {Label1, "Label1", QStringLiteral(" Date:"), {120, 1800, 855, 375}, kBoxPoints},
+        {Label3, "Label3", QStringLiteral(" Invoice No:"), {2520, 1800, 1335, 375}, kBoxPoints},
+        {Label6, "Label6", QStringLiteral(" Amount:"), {120, 2280, 855, 375}, kBoxPoints},
+        {Label8, "Label8", QStringLiteral(" Pay Method:"), {2520, 2280, 1335, 375}, kBoxPoints},
+        {Label7, "Label7", QStringLiteral(" Expense Type:"), {120, 2760, 1575, 375}, kBoxPoints},
+        {Label5, "Label5", QStringLiteral(" Paid to:"), {120, 3240, 1575, 375}, kBoxPoints},
+    });
+    form.make<QLineEdit>(this, {
+        {Text2, "Text2", QStringLiteral("Description"), {1680, 1320, 4335, 375}, kBoxPoints},
+        {Text1, "Text1", QStringLiteral("Date"), {960, 1800, 1455, 375}, kBoxPoints},
+        {Text3, "Text3", QStringLiteral("Invoice no."), {3840, 1800, 2175, 375}, kBoxPoints},
+        {Text6, "Text6", QStringLiteral("Amount"), {960, 2280, 1455, 375}, kBoxPoints},
+        {Text5, "Text5", QStringLiteral("Payee"), {1680, 3240, 4335, 375}, kBoxPoints},
+    });
+    form.make<QComboBox>(this, {
+        {Paymethod, "Paymethod", {}, {3840, 2280, 2175, 360}, kBoxPoints},
+        {Expense, "Expense", {}, {1680, 2760, 4335, 360}, kBoxPoints},
+    });
     Paymethod->setEditable(true);
     // The list is kept sorted; what the user types is not added to it.
     Paymethod->setInsertPolicy(QComboBox::NoInsert);
@@ -225,24 +182,7 @@ void Quillary::buildForm()
     methods.sort(Qt::CaseInsensitive);
     Paymethod->addItems(methods);
     Paymethod->setEditText(QStringLiteral("Check No:"));
-    place(Paymethod, 3840, 2280, 2175, 360);
-
-    Label7 = makeLabel("Label7", QStringLiteral(" Expense Type:"));
-    place(Label7, 120, 2760, 1575, 375);
-    Expense = new QComboBox(this);
-    Expense->setObjectName(QStringLiteral("Expense"));
-    Expense->setFont(boxFont);
     Expense->setEditable(false);
-    place(Expense, 1680, 2760, 4335, 360);
-
-    Label5 = makeLabel("Label5", QStringLiteral(" Paid to:"));
-    place(Label5, 120, 3240, 1575, 375);
-    Text5 = makeText("Text5", QStringLiteral("Payee"));
-    place(Text5, 1680, 3240, 4335, 375);
-
-    Command1 = makeButton("Command1", QStringLiteral("Show Totals"));
-    Command1->setFont(boxFont);
-    place(Command1, 120, 3720, 1455, 495);
 
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
@@ -252,10 +192,11 @@ void Quillary::buildForm()
     // drag: each change saves a record and shows another.
     HScroll1->setTracking(false);
     HScroll1->setFocusPolicy(Qt::StrongFocus);
-    place(HScroll1, 1680, 3720, 4335, 255);
-
-    Label9 = makeLabel("Label9", QStringLiteral("Record No. "));
-    place(Label9, 1680, 3960, 4335, 375);
+    HScroll1->setGeometry(form.px(QRect(1680, 3720, 4335, 255)));
+    // Below the scroll bar, and over its lowest pixel.
+    form.make<QLabel>(this, {
+        {Label9, "Label9", QStringLiteral("Record No. "), {1680, 3960, 4335, 375}, kBoxPoints},
+    });
 
     const std::pair<QLabel*, QWidget*> labelled[] = {
         {Label2, Text2}, {Label1, Text1},    {Label3, Text3},  {Label6, Text6},
@@ -322,15 +263,9 @@ void Quillary::buildMenus()
     windowMenu_ = new QMenu(QStringLiteral("&Window"), this);
     windowMenu_->setObjectName(QStringLiteral("windo"));
     connect(addMenuItem(windowMenu_, "cas", QStringLiteral("&Cascade")), &QAction::triggered, this,
-            [this] {
-                if (state_.mdiArea)
-                    state_.mdiArea->cascadeSubWindows();
-            });
+            [this] { windows_.area().cascadeSubWindows(); });
     connect(addMenuItem(windowMenu_, "til", QStringLiteral("&Tile")), &QAction::triggered, this,
-            [this] {
-                if (state_.mdiArea)
-                    state_.mdiArea->tileSubWindows();
-            });
+            [this] { windows_.area().tileSubWindows(); });
     connect(addMenuItem(windowMenu_, "arr", QStringLiteral("&Arrange Icons")), &QAction::triggered,
             this, &Quillary::arrangeIcons);
     connect(windowMenu_, &QMenu::aboutToShow, this, &Quillary::fillWindowList);
@@ -374,25 +309,23 @@ void Quillary::fillWindowList()
         delete action;
     }
     windowListActions_.clear();
-    if (!state_.mdiArea)
-        return;
-    const QList<QMdiSubWindow*> windows = state_.mdiArea->subWindowList();
+    QMdiArea* area = &windows_.area();
+    const QList<QMdiSubWindow*> windows = area->subWindowList();
     if (windows.isEmpty())
         return;
-    windowListActions_.append(windowMenu_->addSeparator());
+    windowListActions_.append(addMenuSeparator(windowMenu_, QStringLiteral("windowListSeparator")));
     int number = 0;
     for (QMdiSubWindow* window : windows) {
         ++number;
         QString title = window->windowTitle();
         title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* action = windowMenu_->addAction(
+        QAction* action = addMenuItem(
+            windowMenu_, QStringLiteral("windowListEntry%1").arg(number),
             number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title)
                         : QStringLiteral("%1 %2").arg(number).arg(title));
-        action->setObjectName(QStringLiteral("windowListEntry%1").arg(number));
         action->setCheckable(true);
-        action->setChecked(window == state_.mdiArea->currentSubWindow());
+        action->setChecked(window == area->currentSubWindow());
         QPointer<QMdiSubWindow> target(window);
-        QMdiArea* area = state_.mdiArea;
         connect(action, &QAction::triggered, this, [area, target] {
             if (target)
                 area->setActiveSubWindow(target);
@@ -403,9 +336,7 @@ void Quillary::fillWindowList()
 
 void Quillary::arrangeIcons()
 {
-    QMdiArea* area = state_.mdiArea;
-    if (!area)
-        return;
+    QMdiArea* area = &windows_.area();
     // Minimised windows are lined up along the bottom of the workspace,
     // left to right, wrapping upwards when a row is full.
     const QSize space = area->viewport()->size();
@@ -427,108 +358,13 @@ void Quillary::arrangeIcons()
     }
 }
 
-namespace {
-
-// The record window opened last, other than `except`, that is on display.
-const QMdiSubWindow* lastOpenedWindow(const QMdiArea* area, const QMdiSubWindow* except)
-{
-    const QMdiSubWindow* last = nullptr;
-    for (const QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder)) {
-        if (window != except && window->isVisible() && !window->isMinimized()
-            && !window->isMaximized() && qobject_cast<const Quillary*>(window->widget()))
-            last = window;
-    }
-    return last;
-}
-
-} // namespace
-
-QMdiSubWindow* Quillary::subWindow() const
-{
-    return qobject_cast<QMdiSubWindow*>(parentWidget());
-}
-
-Quillary* Quillary::open(AppState& state)
-{
-    auto* window = new Quillary(state);
-    QMdiSubWindow* sub = nullptr;
-    if (state.mdiArea) {
-        sub = state.mdiArea->addSubWindow(window);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setObjectName(QStringLiteral("QuillaryWindow"));
-    } else {
-        window->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    window->load();
-    if (!window->file_.isOpen()) {
-        // load() has told the user; a window without a file is of no use.
-        window->closingSaved_ = true;
-        window->closeHandled_ = true;
-        if (sub)
-            delete sub;
-        else
-            delete window;
-        return nullptr;
-    }
-    if (sub) {
-        // Another program may have removed or replaced the file while the
-        // user was elsewhere: look again whenever the window comes back.
-        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, window,
-                         [window](Qt::WindowStates before, Qt::WindowStates now) {
-                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-                                 QMetaObject::invokeMethod(window,
-                                                           &Quillary::checkFileOnActivation,
-                                                           Qt::QueuedConnection);
-                         });
-        QObject::connect(qApp, &QGuiApplication::applicationStateChanged, window,
-                         [window, sub](Qt::ApplicationState appState) {
-                             if (appState == Qt::ApplicationActive && sub->mdiArea()
-                                 && sub->mdiArea()->currentSubWindow() == sub)
-                                 QMetaObject::invokeMethod(window,
-                                                           &Quillary::checkFileOnActivation,
-                                                           Qt::QueuedConnection);
-                         });
-        sub->adjustSize();
-        // The first window goes to its usual spot, a further one cascaded
-        // from the last one opened, so that each shows there are others.
-        // The frame grows for it where the screen allows; what does not fit
-        // is moved in as far as needed to lie wholly inside the workspace.
-        QSize space = state.mdiArea->viewport()->size();
-        auto inside = [&sub](QPoint spot, QSize space) {
-            return QPoint(std::clamp(spot.x(), 0, std::max(0, space.width() - sub->width())),
-                          std::clamp(spot.y(), 0, std::max(0, space.height() - sub->height())));
-        };
-        QPoint spot;
-        if (const QMdiSubWindow* last = lastOpenedWindow(state.mdiArea, sub)) {
-            const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub)
-                + sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
-            spot = last->pos() + QPoint(step, step);
-            if (state.makeRoomFor)
-                space = state.makeRoomFor(QRect(spot, sub->size()));
-            spot = inside(spot, space);
-        } else {
-            spot = inside(QPoint(twipsToPixels(2310), twipsToPixels(1515)), space);
-            if (state.makeRoomFor)
-                state.makeRoomFor(QRect(spot, sub->size()));
-        }
-        sub->move(spot);
-        sub->show();
-        state.mdiArea->setActiveSubWindow(sub);
-        if (state.showActiveMenus)
-            state.showActiveMenus();
-    } else {
-        window->show();
-    }
-    return window;
-}
-
 void Quillary::load()
 {
-    adding_ = 0;
+    adding_ = false;
     presfile = state_.filename;
     Text1->setText(shortDate(Clock::today()));
     if (presfile.isEmpty())
-        presfile = kDefaultFile;
+        presfile = kDefaultDataFile;
 
     for (;;) {
         QString error;
@@ -545,27 +381,28 @@ void Quillary::load()
                                 .arg(presfile, QLocale().toString(kMaxRecords)),
                             Buttons::Ok, Icon::Exclamation, QStringLiteral("Too many records"));
         }
-        if (presfile == kDefaultFile) {
+        if (presfile == kDefaultDataFile) {
             // The default file is the last resort; trying it again would
             // only fail again.
             dialogs.message(QStringLiteral("The default file '%1' could not be opened either "
                                            "(%2). The record window is closed; choose a file "
                                            "with 'New' or 'Open' in the File menu.")
-                                .arg(kDefaultFile, error),
+                                .arg(kDefaultDataFile, error),
                             Buttons::Ok, Icon::Exclamation, QStringLiteral("No file"));
             abandon();
             return;
         }
         dialogs.message(
-            QStringLiteral("No file chosen, I will open the default file 'Taxrecs.dat' for you"),
+            QStringLiteral("No file chosen, I will open the default file '%1' for you")
+                .arg(kDefaultDataFile),
             Buttons::Ok, Icon::None, QStringLiteral("No file"));
-        presfile = kDefaultFile;
+        presfile = kDefaultDataFile;
     }
 
     Lastrecord = file_.recordCount();
     Presrecord = Lastrecord;
     uprec();
-    if (adding_ == 0) {
+    if (!adding_) {
         // The first tab stop: the checked one of Personal and Business.
         (Option1->isChecked() ? Option1 : Option2)->setFocus(Qt::OtherFocusReason);
     }
@@ -635,7 +472,7 @@ void Quillary::uprec()
                 box->setCursorPosition(0);
         }
     } else {
-        adding_ = 1;
+        adding_ = true;
         state_.platform.dialogs.message(QStringLiteral("No records, one will now be added."));
         Presrecord = 1;
         {
@@ -701,7 +538,7 @@ void Quillary::Buttonupd()
 
 bool Quillary::saveStep()
 {
-    return adding_ == 1 ? addr() : savr();
+    return adding_ ? addr() : savr();
 }
 
 bool Quillary::savr()
@@ -714,40 +551,29 @@ bool Quillary::addr()
     return writeBack(true);
 }
 
+RecordEntry Quillary::entry() const
+{
+    return {Text1->text(),
+            Text6->text(),
+            Text3->text(),
+            Paymethod->currentText(),
+            Expense->currentText(),
+            Text5->text(),
+            Text2->text(),
+            Kind{!Option1->isChecked(), !Option3->isChecked()}};
+}
+
 bool Quillary::writeBack(bool adding)
 {
     Dialogs& dialogs = state_.platform.dialogs;
-    const QString today = shortDate(Clock::today());
 
-    if (Text1->text() == today && Text6->text().isEmpty() && Text3->text().isEmpty()
-        && Paymethod->currentText().isEmpty() && Text5->text().isEmpty()
-        && Text2->text().isEmpty()) {
+    if (isBlankEntry(entry(), shortDate(Clock::today()))) {
         dialogs.message(
             QStringLiteral("No information in the present record, it will not be saved"));
-        adding_ = 0;
+        adding_ = false;
         if (adding)
             Presrecord = Lastrecord;
         return true;
-    }
-
-    // A given-up add leaves the window browsing its last record. Left at
-    // Lastrecord + 1, the next save would append the abandoned record
-    // without counting it, and a later Add would then overwrite it.
-    auto giveUp = [this, adding] {
-        if (adding) {
-            adding_ = 0;
-            Presrecord = Lastrecord;
-        }
-        return true;
-    };
-
-    std::optional<QDate> date = parseDate(Text1->text());
-    while (!date) {
-        const QString answer = dialogs.input(kDatePrompt, kDateTitle);
-        if (answer.isEmpty())
-            return giveUp();
-        Text1->setText(answer);
-        date = parseDate(answer);
     }
 
     // A record that cannot be written stays on the form as it is, still to
@@ -760,32 +586,36 @@ bool Quillary::writeBack(bool adding)
         Buttonupd();
         return false;
     };
-    const QString amountPrompt = kAmountPromptStart
-        + (adding ? QStringLiteral("the current record.")
-                  : QStringLiteral("changes to the current record."));
-    CurrencyResult amount = textToCurrency(Text6->text());
-    while (amount.status == CurrencyStatus::NotANumber) {
-        const QString answer = dialogs.input(amountPrompt, kAmountTitle);
-        if (answer.isEmpty())
-            return giveUp();
-        Text6->setText(answer);
-        amount = textToCurrency(answer);
+
+    // The date, then the amount, corrected until they pass or the user
+    // gives up. A given-up add leaves the window browsing its last record.
+    // Left at Lastrecord + 1, the next save would append the abandoned
+    // record without counting it, and a later Add would then overwrite it.
+    ComposedRecord composed = composeRecord(entry());
+    while (composed.status == EntryStatus::BadDate || composed.status == EntryStatus::BadAmount) {
+        const bool date = composed.status == EntryStatus::BadDate;
+        const QString answer = date
+            ? dialogs.input(kDatePrompt, kDateTitle)
+            : dialogs.input(kAmountPromptStart
+                                + (adding ? QStringLiteral("the current record.")
+                                          : QStringLiteral("changes to the current record.")),
+                            kAmountTitle);
+        if (answer.isEmpty()) {
+            if (adding) {
+                adding_ = false;
+                Presrecord = Lastrecord;
+            }
+            return true;
+        }
+        (date ? Text1 : Text6)->setText(answer);
+        composed = composeRecord(entry());
     }
-    if (!amount.ok())
+    if (composed.status == EntryStatus::AmountTooLarge)
         return fail(QStringLiteral("The amount %1 is larger than a record can hold.")
                         .arg(trimBlanks(Text6->text())),
                     QStringLiteral("The record is still on the form: correct the amount and "
                                    "try again."));
-
-    TaxRecord record;
-    record.setField(Field::Amount, currencyToText(amount.value));
-    record.setField(Field::Date, shortDate(*date));
-    record.setField(Field::Invoice, trimBlanks(Text3->text()));
-    record.setField(Field::PayMethod, trimBlanks(Paymethod->currentText()));
-    record.setField(Field::Type, Expense->currentText());
-    record.setField(Field::Party, trimBlanks(Text5->text()));
-    record.setField(Field::Description, trimBlanks(Text2->text()));
-    record.setKind(Kind{!Option1->isChecked(), !Option3->isChecked()});
+    const TaxRecord& record = composed.record;
 
     if (!fileInPlace())
         return false;
@@ -806,7 +636,7 @@ bool Quillary::writeBack(bool adding)
     buffer_ = record;
     if (adding) {
         Lastrecord = Presrecord;
-        adding_ = 0;
+        adding_ = false;
     }
     Buttonupd();
     return true;
@@ -862,6 +692,7 @@ void Quillary::Command1_Click()
         return;
     state_.filename = presfile;
     Taxtot totals(state_, &presfile, window());
+    totals.load();
     state_.platform.dialogs.runModal(totals);
     uprec();
 }
@@ -872,7 +703,7 @@ void Quillary::taxsum_Click()
         return;
     state_.filename = presfile;
     Taxsum summary(state_, window());
-    if (!summary.isLoaded())
+    if (!summary.load())
         return;
     state_.platform.dialogs.runModal(summary);
     // The record the user chose to correct; otherwise the form stays as
@@ -886,14 +717,12 @@ void Quillary::taxsum_Click()
 
 void Quillary::abt_Click()
 {
-    state_.platform.dialogs.message(aboutText(), Buttons::Ok, Icon::Information,
-                                    QStringLiteral("About the Quillary Program"));
+    showHelpBox(state_.platform.dialogs, aboutText(), kAboutTitle);
 }
 
 void Quillary::hel_Click()
 {
-    state_.platform.dialogs.message(basicHelpText(), Buttons::Ok, Icon::Information,
-                                    QStringLiteral("Quillary Help"));
+    showHelpBox(state_.platform.dialogs, basicHelpText(), QStringLiteral("Quillary Help"));
 }
 
 void Quillary::helpfl_Click()
@@ -917,7 +746,7 @@ void Quillary::closeEvent(QCloseEvent* event)
     // Once the close is accepted the file and its lock go now, not only when
     // the window is deleted later.
     file_.close();
-    releaseLock(this);
+    windows_.releaseLock(this);
     // Closing the form itself also takes its MDI window away.
     QPointer<QMdiSubWindow> sub(subWindow());
     if (sub) {

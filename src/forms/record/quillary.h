@@ -1,9 +1,12 @@
 #pragma once
 
-#include "app/appstate.h"
 #include "platform/twips.h"
 #include "records/datafile.h"
+#include "records/recordentry.h"
 #include "records/taxrecord.h"
+#include "session/appstate.h"
+#include "session/recentlist.h"
+#include "session/recordwindows.h"
 
 #include <QPointer>
 #include <QString>
@@ -31,23 +34,24 @@ enum class SortOrder;
 //   quillary.cpp          the form, showing and saving a record, moves, help
 //   quillary_records.cpp  add, delete, undo, the sorts and the text search
 //   quillary_files.cpp    file commands, the recent-files menu, Quit
-class Quillary : public QWidget {
+//
+// The owner of the open windows (windows) makes it and shows it; the window
+// opens its further windows, finds the others and holds its lock through it.
+class Quillary : public RecordWindow {
     Q_OBJECT
 public:
-    explicit Quillary(AppState& state, QWidget* parent = nullptr);
+    Quillary(AppState& state, RecordWindows& windows, QWidget* parent = nullptr);
     ~Quillary() override;
-
-    // Creates a record window in the frame's MDI area, runs its load
-    // sequence (which opens state.filename) and shows it.
-    static Quillary* open(AppState& state);
 
     // The load sequence: opens state.filename (or the default file), shows
     // the last record or starts an add, restores the recent-files menu.
-    void load();
+    void load() override;
+    bool hasFile() const override { return file_.isOpen(); }
+    QString filePath() const override { return presfile; }
 
     // The window's menus; the frame shows them while this window is active.
-    const QList<QMenu*>& menus() const { return menus_; }
-    QMdiSubWindow* subWindow() const;
+    const QList<QMenu*>& menus() const override { return menus_; }
+    void activated() override { checkFileOnActivation(); }
 
     // Public variables other windows read and write.
     QString presfile;
@@ -74,7 +78,7 @@ public:
     // window becomes active.
     void checkFileOnActivation();
 
-    bool isAdding() const { return adding_ == 1; }
+    bool isAdding() const { return adding_; }
     const DataFile& dataFile() const { return file_; }
 
 public slots:
@@ -117,6 +121,8 @@ private:
     void restoreRecentMenu();
     // Opens presfile as the window's file; false when it cannot be opened.
     bool openPresfile(QString* error);
+    // What the boxes and option buttons hold.
+    RecordEntry entry() const;
     // savr (adding false) and addr (adding true) share one procedure.
     bool writeBack(bool adding);
     // Save File As after the save step (recordSaved tells whether it wrote
@@ -145,8 +151,9 @@ private:
     void sortRecords(SortOrder order);
 
     AppState& state_;
+    RecordWindows& windows_;
     DataFile file_;
-    int adding_ = 0;
+    bool adding_ = false;
     TaxRecord buffer_;
     bool closingSaved_ = false;
     // Set once the close handling (save step) has run.
@@ -161,9 +168,9 @@ private:
     // then fills the type list once itself.
     bool showingKind_ = false;
 
-    // The window's own copy of the recent-files list (entries 1 to 4) and
-    // its menu elements (element 0 is the separator; null until created).
-    std::array<QString, 5> recent_;
+    // The window's own copy of the recent-files list and its menu elements
+    // (element 0 is the separator; null until created).
+    RecentList recent_;
     std::array<QAction*, 5> mnuFileArray_{};
 
     QList<QMenu*> menus_;

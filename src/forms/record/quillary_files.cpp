@@ -1,11 +1,10 @@
 #include "forms/record/quillary.h"
 
-#include "app/recentlist.h"
-#include "forms/record/recordwindows.h"
 #include "platform/dialogs.h"
-#include "platform/fileservices.h"
 #include "platform/filelock.h"
+#include "platform/fileservices.h"
 #include "platform/settingsstore.h"
+#include "session/recentlist.h"
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>
@@ -18,15 +17,15 @@ namespace {
 
 // Shows the window's second window: brought to the front while it is open
 // (it keeps its own file), otherwise loaded on the frame's filename.
-OpenedWindow showNewtax(QPointer<Quillary>& newtax, AppState& state)
+OpenedWindow showNewtax(QPointer<Quillary>& newtax, RecordWindows& windows)
 {
-    if (isOpenWindow(newtax)) {
-        bringToFront(newtax);
+    if (RecordWindows::isOpen(newtax)) {
+        RecordWindows::bringToFront(newtax);
         return {OpenOutcome::AlreadyOpen, newtax};
     }
-    const OpenedWindow opened = openRecordWindow(state);
+    const OpenedWindow opened = windows.open();
     if (opened.outcome == OpenOutcome::Opened)
-        newtax = opened.window;
+        newtax = qobject_cast<Quillary*>(opened.window);
     return opened;
 }
 
@@ -43,7 +42,7 @@ void Quillary::nefil_Click()
         return;
     }
     state_.filename = *path;
-    const OpenOutcome outcome = showNewtax(newtax, state_).outcome;
+    const OpenOutcome outcome = showNewtax(newtax, windows_).outcome;
     if (outcome == OpenOutcome::Failed) {
         dialogs.message(QStringLiteral("New File Cancelled"));
         return;
@@ -69,7 +68,7 @@ void Quillary::opfil_Click()
     }
     state_.filename = *path;
     UpdateMenu();
-    if (showNewtax(newtax, state_).outcome == OpenOutcome::Failed)
+    if (showNewtax(newtax, windows_).outcome == OpenOutcome::Failed)
         cancelled();
 }
 
@@ -80,7 +79,7 @@ void Quillary::clfil_Click()
                               QStringLiteral("Record not saved")))
         return;
     file_.close();
-    releaseLock(this);
+    windows_.releaseLock(this);
     // The record was saved above; the window's close handling must not try
     // again on a closed file.
     closingSaved_ = true;
@@ -131,7 +130,7 @@ void Quillary::saveAs(bool recordSaved)
         setWindowTitle(presfile);
         return;
     }
-    if (Quillary* other = recordWindowFor(state_, newName); other && other != this) {
+    if (windows_.windowFor(newName, this)) {
         // Replacing it would pull the file away under that window, and its
         // edits would go nowhere.
         explain(QStringLiteral("The file '%1' is open in another record window. Choose "
@@ -142,8 +141,8 @@ void Quillary::saveAs(bool recordSaved)
     }
     std::unique_ptr<DataFileLock> newLock;
     if (!sameFile) {
-        newLock = claimDataFile(
-            state_, newName,
+        newLock = windows_.claim(
+            newName,
             QStringLiteral("The file '%1' is open in another copy of Quillary. Choose "
                            "another name, or close it there first."));
         if (!newLock) {
@@ -180,7 +179,7 @@ void Quillary::saveAs(bool recordSaved)
                                    "opened (%2). The window is closed; open '%1' to go on.")
                         .arg(newName, error));
             cancelled();
-            releaseLock(this);
+            windows_.releaseLock(this);
             abandon();
             return;
         }
@@ -192,11 +191,10 @@ void Quillary::saveAs(bool recordSaved)
     }
     toldState_ = PathState::Same;
     if (newLock)
-        holdLock(this, std::move(newLock));
+        windows_.holdLock(this, std::move(newLock));
     Buttonupd();
     state_.filename = presfile;
-    if (state_.UpdateMenu)
-        state_.UpdateMenu();
+    emit fileChanged();
     setWindowTitle(presfile);
     // What the save step could not write before goes into the new file.
     if (!recordSaved)
@@ -280,12 +278,12 @@ void Quillary::reopenFile()
             QStringLiteral("The file '%1' could not be opened again (%2). The window is closed.")
                 .arg(presfile, error),
             Buttons::Ok, Icon::Exclamation, QStringLiteral("File replaced"));
-        releaseLock(this);
+        windows_.releaseLock(this);
         abandon();
         return;
     }
     toldState_ = PathState::Same;
-    adding_ = 0;
+    adding_ = false;
     Lastrecord = file_.recordCount();
     Presrecord = std::clamp(Presrecord, Lastrecord > 0 ? 1 : 0, Lastrecord);
     uprec();
@@ -304,8 +302,7 @@ void Quillary::Command9_Click()
         return;
     }
     state_.platform.files.closeAll();
-    if (state_.endProgram)
-        state_.endProgram();
+    emit endProgramRequested();
 }
 
 void Quillary::mnuFileArray_Click(int index)
@@ -313,31 +310,20 @@ void Quillary::mnuFileArray_Click(int index)
     if (index < 1 || index > 4 || !mnuFileArray_[index])
         return;
     state_.filename = RecentMenu::caption(mnuFileArray_[index]);
-    showNewtax(newtax, state_);
+    showNewtax(newtax, windows_);
     UpdateMenu();
 }
 
 void Quillary::UpdateMenu()
 {
-    // The frame's list is the latest: another window may have put a file
-    // on it since this window last looked. Starting from this window's own
-    // copy would drop that file again.
     RecentMenu menu(fileMenu_, mnuFileArray_, [this](int k) { mnuFileArray_Click(k); });
-    const RecentList list = updateRecentMenu(
-        menu, frameList(state_), presfile, state_.platform.settings,
-        [this](int k, const QString& entry) { frameEntry(state_, k) = entry; }, true);
-    for (int k = 1; k <= 4; ++k)
-        recent_[k] = list[k - 1];
+    updateWindowRecent(state_, menu, recent_, presfile);
 }
 
 void Quillary::restoreRecentMenu()
 {
-    const RecentList list = readRecentList(state_.platform.settings);
-    for (int k = 1; k <= 4; ++k)
-        recent_[k] = list[k - 1];
     RecentMenu menu(fileMenu_, mnuFileArray_, [this](int k) { mnuFileArray_Click(k); });
-    quillary::restoreRecentMenu(menu, list, presfile);
-    UpdateMenu();
+    restoreWindowRecent(state_, menu, recent_, presfile);
 }
 
 } // namespace quillary

@@ -1,5 +1,8 @@
 #include "forms/record/quillary.h"
 
+#include "forms/common.h"
+#include "forms/record/recordtexts.h"
+
 #include "platform/dialogs.h"
 #include "platform/localeservices.h"
 #include "records/maintenance.h"
@@ -33,7 +36,7 @@ void Quillary::Command3_Click()
             Buttons::Ok, Icon::Exclamation, QStringLiteral("Too many records"));
         return;
     }
-    adding_ = 1;
+    adding_ = true;
     Presrecord = Lastrecord + 1;
     Text1->setText(shortDate(Clock::today()));
     Text6->clear();
@@ -51,9 +54,9 @@ void Quillary::Command3_Click()
 void Quillary::Command4_Click()
 {
     Dialogs& dialogs = state_.platform.dialogs;
-    if (adding_ == 1) {
+    if (adding_) {
         // The new record exists only on the form.
-        adding_ = 0;
+        adding_ = false;
         Presrecord = Lastrecord;
         uprec();
         return;
@@ -94,12 +97,12 @@ void Quillary::Command4_Click()
 
 void Quillary::undolast_Click()
 {
-    if (adding_ == 1) {
+    if (adding_) {
         const Answer answer = state_.platform.dialogs.message(
             QStringLiteral("Do you want to cancel the 'Add'"), Buttons::YesNo, Icon::None,
             QStringLiteral("Undo Add?"));
         if (answer == Answer::Yes) {
-            adding_ = 0;
+            adding_ = false;
             Presrecord = Lastrecord;
             uprec();
         }

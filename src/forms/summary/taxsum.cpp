@@ -64,7 +64,6 @@ Taxsum::Taxsum(AppState& state, QWidget* parent)
     setModal(true);
     buildForm();
     buildMenus();
-    load();
 }
 
 Taxsum::~Taxsum() = default;
@@ -213,7 +212,7 @@ void Taxsum::buildMenus()
     item(hl, QStringLiteral("&Help"), "h", &Taxsum::h_Click)->setShortcut(Qt::Key_F1);
 }
 
-void Taxsum::load()
+bool Taxsum::load()
 {
     Dialogs& dialogs = state_.platform.dialogs;
     QString error;
@@ -223,7 +222,7 @@ void Taxsum::load()
                                        "to show.%2")
                             .arg(state_.filename, error.isEmpty() ? QString() : u' ' + error),
                         Buttons::Ok, Icon::Exclamation, kCaption);
-        return;
+        return false;
     }
     const int count = file_.recordCount();
     if (count > 0 && !file_.readAll(records)) {
@@ -232,7 +231,7 @@ void Taxsum::load()
                             .arg(state_.filename),
                         Buttons::Ok, Icon::Exclamation, kCaption);
         file_.close();
-        return;
+        return false;
     }
     if (records.size() > std::size_t(count))
         records.resize(std::size_t(count));
@@ -247,6 +246,7 @@ void Taxsum::load()
         yearBox_->setCurrentIndex(yearBox_->findText(yearText(start)));
     }
     recount();
+    return true;
 }
 
 YearChoice Taxsum::year() const

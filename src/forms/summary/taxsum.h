@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "records/datafile.h"
 #include "reports/summary.h"
 
@@ -24,15 +24,18 @@ class SummaryModel;
 // records and its total for one year of the file named by state.filename,
 // the totals of income, expenses and the business result, and the records
 // that add to no figure. It reads the file once, through a handle of its
-// own that it keeps until it is closed, and never changes it.
+// own opened by load() and kept until it is closed, and never changes it.
 class Taxsum : public QDialog {
     Q_OBJECT
 public:
-    // Reads the file. When it cannot be read the user is told and
-    // isLoaded() is false: the window is not to be shown.
+    // Builds the form; load() then reads the file.
     Taxsum(AppState& state, QWidget* parent = nullptr);
     ~Taxsum() override;
 
+    // Reads the file and shows the summary of the year to start with. When
+    // the file cannot be read the user is told and the answer is false: the
+    // window is not to be shown.
+    bool load();
     bool isLoaded() const { return loaded_; }
     int fileNumber() const;
     int recordCount() const { return int(records_.size()); }
@@ -58,7 +61,6 @@ protected:
 private:
     void buildForm();
     void buildMenus();
-    void load();
     // Counts again for the chosen year and shows the result.
     void recount();
     // Shows the rows of the summary, with or without the empty categories.

@@ -2,9 +2,10 @@
 
 #include "forms/common.h"
 #include "forms/focus.h"
-#include "forms/totals/totals.h"
+#include "forms/formbuilder.h"
 #include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
+#include "forms/totals/totalstexts.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/localeservices.h"
@@ -33,13 +34,7 @@ namespace quillary {
 
 namespace {
 
-const QString kDefaultFile = QStringLiteral("Taxrecs.dat");
 const QString kDesignedCaption = QStringLiteral("Tax Form Totals");
-
-QFont fontOfSize(qreal points)
-{
-    return designFont(points);
-}
 
 } // namespace
 
@@ -54,7 +49,10 @@ Taxtot::Taxtot(AppState& state, QString* callerPresfile, QWidget* parent)
     setModal(true);
     buildForm();
     buildMenus();
+}
 
+void Taxtot::load()
+{
     // The load sequence. A failing step tells the user once, points the
     // record window at the default file and goes on with the next step.
     loading_ = true;
@@ -81,11 +79,9 @@ int Taxtot::px(int twips) const
 
 void Taxtot::buildForm()
 {
-    auto rect = [this](int left, int top, int width, int height) {
-        return QRect(px(left), px(top), px(width), px(height));
-    };
-    const QFont small = fontOfSize(8);
-    const QFont medium = fontOfSize(9.75);
+    const FormBuilder form(logicalDpiY());
+    constexpr qreal kSmall = 8;
+    constexpr qreal kMedium = 9.75;
 
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName(QStringLiteral("menuBar"));
@@ -93,61 +89,46 @@ void Taxtot::buildForm()
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
 
-    Frame1 = new QGroupBox(client_);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(rect(0, 0, 1695, 855));
-    Frame1->setFont(small);
-    Option1 = new QRadioButton(QStringLiteral("Personal"), Frame1);
-    Option1->setObjectName(QStringLiteral("Option1"));
-    Option1->setGeometry(rect(120, 240, 1095, 195));
+    form.make<QGroupBox>(client_, {
+        {Frame1, "Frame1", {}, {0, 0, 1695, 855}, kSmall},
+    });
+    form.make<QRadioButton>(Frame1, {
+        {Option1, "Option1", QStringLiteral("Personal"), {120, 240, 1095, 195}},
+        {Option2, "Option2", QStringLiteral("Business"), {120, 480, 1095, 195}},
+    });
+    form.make<QGroupBox>(client_, {
+        {Frame2, "Frame2", {}, {1800, 0, 1695, 855}, kSmall},
+    });
+    form.make<QRadioButton>(Frame2, {
+        {Option3, "Option3", QStringLiteral("Expense"), {120, 240, 975, 195}},
+        {Option4, "Option4", QStringLiteral("Income"), {120, 480, 975, 195}},
+    });
     Option1->setChecked(true);
-    Option2 = new QRadioButton(QStringLiteral("Business"), Frame1);
-    Option2->setObjectName(QStringLiteral("Option2"));
-    Option2->setGeometry(rect(120, 480, 1095, 195));
-
-    Frame2 = new QGroupBox(client_);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(rect(1800, 0, 1695, 855));
-    Frame2->setFont(small);
-    Option3 = new QRadioButton(QStringLiteral("Expense"), Frame2);
-    Option3->setObjectName(QStringLiteral("Option3"));
-    Option3->setGeometry(rect(120, 240, 975, 195));
     Option3->setChecked(true);
-    Option4 = new QRadioButton(QStringLiteral("Income"), Frame2);
-    Option4->setObjectName(QStringLiteral("Option4"));
-    Option4->setGeometry(rect(120, 480, 975, 195));
 
     // The caption stays " Expense Type:" for income too.
-    Label7 = new QLabel(QStringLiteral(" Expense Type:"), client_);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setGeometry(rect(3720, 0, 1575, 375));
-    Label7->setFont(medium);
-
-    Expense = new QComboBox(client_);
-    Expense->setObjectName(QStringLiteral("Expense"));
-    Expense->setFont(medium);
+    form.make<QLabel>(client_, {
+        {Label7, "Label7", QStringLiteral(" Expense Type:"), {3720, 0, 1575, 375}, kMedium},
+    });
+    form.make<QComboBox>(client_, {
+        {Expense, "Expense", {}, {5280, 0, 4095, 0}, kMedium},
+    });
     Expense->setEditable(false);
     Expense->setMaxVisibleItems(24);
-    Expense->setGeometry(px(5280), 0, px(4095), Expense->sizeHint().height());
+    Expense->resize(Expense->width(), Expense->sizeHint().height());
 
-    Label3 = new QLabel(QStringLiteral("Total:"), client_);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(rect(3720, 480, 1575, 375));
-    Label3->setFont(fontOfSize(12));
-
-    Label2 = new QLabel(client_);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(rect(5280, 480, 1695, 375));
-    Label2->setFont(medium);
+    form.make<QLabel>(client_, {
+        {Label3, "Label3", QStringLiteral("Total:"), {3720, 480, 1575, 375}, 12},
+        {Label2, "Label2", {}, {5280, 480, 1695, 375}, kMedium},
+    });
     Label2->setAutoFillBackground(true);
     QPalette labelPalette = Label2->palette();
     labelPalette.setColor(QPalette::Window, labelPalette.color(QPalette::Base));
     Label2->setPalette(labelPalette);
 
-    Command1 = new QPushButton(QStringLiteral("Return to &Main Form"), client_);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(rect(7560, 480, 1815, 375));
-    Command1->setFont(small);
+    form.make<QPushButton>(client_, {
+        {Command1, "Command1", QStringLiteral("Return to &Main Form"), {7560, 480, 1815, 375}, kSmall},
+    });
     // Enter after choosing a type must not close the window; Escape does.
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
@@ -155,7 +136,7 @@ void Taxtot::buildForm()
     model_ = new TotalsModel(this);
     Grid1 = new TotalsGrid(client_);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setFont(small);
+    Grid1->setFont(designFont(kSmall));
     Grid1->setModel(model_);
 
     setTabOrder(Expense, Option3);
@@ -212,8 +193,7 @@ void Taxtot::buildMenus()
         return m;
     };
     auto item = [this](QMenu* m, const QString& text, const char* name, void (Taxtot::*slot)()) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
+        QAction* a = addMenuItem(m, QString::fromLatin1(name), text);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -221,7 +201,7 @@ void Taxtot::buildMenus()
     QMenu* fl = menu(QStringLiteral("&File"), "fl");
     item(fl, QStringLiteral("&Print"), "prn", &Taxtot::prn_Click);
     item(fl, QStringLiteral("Print &All"), "pall", &Taxtot::pall_Click);
-    fl->addSeparator()->setObjectName(QStringLiteral("hyph"));
+    addMenuSeparator(fl, QStringLiteral("hyph"));
     item(fl, QStringLiteral("E&xit"), "exitf", &Taxtot::exitf_Click);
 
     QMenu* recmnu = menu(QStringLiteral("&Records"), "recmnu");
@@ -411,11 +391,12 @@ void Taxtot::loadFailed()
     if (!loadFailed_) {
         loadFailed_ = true;
         state_.platform.dialogs.message(
-            QStringLiteral("No file open, I will open the default file 'Taxrecs.dat' for you"),
+            QStringLiteral("No file open, I will open the default file '%1' for you")
+                .arg(kDefaultDataFile),
             Buttons::Ok, Icon::None, QStringLiteral("No file"));
     }
     if (callerPresfile_)
-        *callerPresfile_ = kDefaultFile;
+        *callerPresfile_ = kDefaultDataFile;
 }
 
 void Taxtot::Option1_Click() { listfil(); }
@@ -431,14 +412,12 @@ void Taxtot::h_Click() {}
 
 void Taxtot::abt_Click()
 {
-    state_.platform.dialogs.message(totalsAboutText(), Buttons::Ok, Icon::Information,
-                                    kTotalsAboutTitle);
+    showHelpBox(state_.platform.dialogs, totalsAboutText(), kTotalsAboutTitle);
 }
 
 void Taxtot::helpb_Click()
 {
-    state_.platform.dialogs.message(totalsHelpText(), Buttons::Ok, Icon::Information,
-                                    kTotalsHelpTitle);
+    showHelpBox(state_.platform.dialogs, totalsHelpText(), kTotalsHelpTitle);
 }
 
 void Taxtot::srtdte_Click()

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/appstate.h"
 #include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
+#include "session/appstate.h"
 
 #include <QDialog>
 #include <QString>
@@ -25,17 +25,21 @@ class TotalsModel;
 
 // The totals window: lists the records of one kind and type of the data file
 // named by state.filename, with a running total, and prints and sorts the
-// file. It reads the file through a handle of its own, opened when the window
-// is built and closed when it is closed or destroyed; it never changes a
-// record, only their order.
+// file. It reads the file through a handle of its own, opened by load() and
+// closed when the window is closed or destroyed; it never changes a record,
+// only their order.
 class Taxtot : public QDialog {
     Q_OBJECT
 public:
-    // Runs the whole load sequence. When the file cannot be opened the user
-    // is told, *callerPresfile (the record window's file name) becomes the
-    // default file name, and the window shows no records.
+    // Builds the form; load() then opens the file and fills it.
     Taxtot(AppState& state, QString* callerPresfile, QWidget* parent = nullptr);
     ~Taxtot() override;
+
+    // The load sequence: opens state.filename, fills the type list and the
+    // grid. When the file cannot be opened the user is told,
+    // *callerPresfile (the record window's file name) becomes the default
+    // file name, and the window shows no records.
+    void load();
 
     // Refills the type list for the chosen kind, selects its default entry
     // and refills the grid.

@@ -1,5 +1,7 @@
 #include "forms/totals/totalsmodel.h"
 
+#include "forms/totals/totalstexts.h"
+
 namespace quillary {
 
 TotalsModel::TotalsModel(QObject* parent)

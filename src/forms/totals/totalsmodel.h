@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/totals/totals.h"
+#include "reports/totals.h"
 
 #include <QAbstractTableModel>
 #include <vector>

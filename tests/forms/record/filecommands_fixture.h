@@ -1,21 +1,17 @@
 #pragma once
 
-// A running program for the file-command tests: the frame on scripted
-// dialogs, settings in an INI file and a working folder of its own.
+// A running program for the file-command tests: the frame on the test
+// platform, in a working folder of its own.
 
-#include "app/appstate.h"
-#include "app/recentlist.h"
 #include "app/taxmain.h"
 #include "forms/record/quillary.h"
 #include "forms/record/recordwindows.h"
-#include "platform/fileservices.h"
 #include "platform/filelock.h"
 #include "platform/localeservices.h"
-#include "platform/printer.h"
-#include "platform/settingsstore.h"
 #include "records/datafile.h"
-#include "support/scripteddialogs.h"
-#include "support/testenv.h"
+#include "session/recentlist.h"
+#include "support/records.h"
+#include "support/testplatform.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -28,76 +24,49 @@
 
 namespace quillary::test {
 
-inline TaxRecord sampleRecord(int n)
-{
-    TaxRecord r;
-    r.setKind(Kind{false, false});
-    r.setField(Field::Date, shortDate(QDate(2024, 1, 1).addDays(n)));
-    r.setField(Field::Amount, QString::number(10 * n));
-    r.setField(Field::Invoice, QStringLiteral("INV%1").arg(n));
-    r.setField(Field::PayMethod, QStringLiteral("Cash"));
-    r.setField(Field::Type, QStringLiteral("Other"));
-    r.setField(Field::Party, QStringLiteral("Shop %1").arg(n));
-    r.setField(Field::Description, QStringLiteral("Item %1").arg(n));
-    return r;
-}
-
+// Writes a data file of `count` numbered records, from record `first` on.
 inline void writeRecords(const QString& path, int count, int first = 1)
 {
-    std::vector<TaxRecord> records;
-    for (int i = 0; i < count; ++i)
-        records.push_back(sampleRecord(first + i));
-    QVERIFY(FileServices::writeFileAtomically(path, encodeRecords(records)));
+    writeBytes(path, encodeRecords(numberedRecords(count, first)));
 }
 
-inline QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-class Program {
+class Program : public TestPlatform {
 public:
     Program()
         : savedCurrent(QDir::currentPath())
     {
         QDir::setCurrent(dir.path());
-        settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
-        state = std::make_unique<AppState>(Platform{dialogs, *settings, files, help, printer});
-        state->endProgram = [this] { ++ended; };
     }
 
     ~Program()
     {
         // Windows go with the frame, without their close handling.
         frame.reset();
-        FileServices::setFaultInjector({});
         QDir::setCurrent(savedCurrent);
     }
-
-    QString path(const QString& name) const { return dir.filePath(name); }
 
     void storeRecent(const QStringList& entries)
     {
         for (int k = 1; k <= entries.size(); ++k)
-            settings->save(recentKey(k), entries[k - 1]);
+            settings.save(recentKey(k), entries[k - 1]);
     }
 
     QStringList stored() const
     {
         QStringList out;
         for (int k = 1; k <= 4; ++k)
-            out << (settings->contains(recentKey(k)) ? settings->get(recentKey(k))
+            out << (settings.contains(recentKey(k)) ? settings.get(recentKey(k))
                                                      : QStringLiteral("<none>"));
         return out;
     }
 
-    QStringList frameList() const { return {state->t1, state->t2, state->t3, state->t4}; }
+    QStringList frameList() const { return {state.t1, state.t2, state.t3, state.t4}; }
 
     // Starts the frame, which opens the first stored file.
     void start()
     {
-        frame = std::make_unique<Taxmain>(*state);
+        frame = std::make_unique<Taxmain>(state);
+        QObject::connect(frame.get(), &Taxmain::endProgram, [this] { ++ended; });
         frame->startup();
     }
 
@@ -109,11 +78,14 @@ public:
             return out;
         for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList(QMdiArea::CreationOrder)) {
             auto* w = qobject_cast<Quillary*>(sub->widget());
-            if (w && isOpenWindow(w))
+            if (w && RecordWindows::isOpen(w))
                 out << w;
         }
         return out;
     }
+
+    // The lock the owner of the windows holds for w.
+    const DataFileLock* heldLock(const Quillary* w) const { return frame->windows().heldLock(w); }
 
     Quillary* active() const
     {
@@ -146,13 +118,6 @@ public:
     }
 
     QString savedCurrent;
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<SettingsStore> settings;
-    FileServices files;
-    RecordingHelp help;
-    Printer printer;
-    std::unique_ptr<AppState> state;
     std::unique_ptr<Taxmain> frame;
     int ended = 0;
 };

@@ -100,7 +100,6 @@ private slots:
     void init() { env_ = std::make_unique<RecordEnv>(); }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         auto env = std::move(env_);
         QUILLARY_VERIFY_DIALOGS(env->dialogs);
     }
@@ -156,10 +155,10 @@ private slots:
 
         if (title.isEmpty()) {
             if (command == QLatin1String("Command4")) {
-                QCOMPARE(readBytes(file), QByteArray());
+                QCOMPARE(fileContents(file), QByteArray());
                 QCOMPARE(w->Lastrecord, 0);
             } else {
-                QCOMPARE(readBytes(file), bytesOf(old));
+                QCOMPARE(fileContents(file), bytesOf(old));
             }
             return;
         }
@@ -172,7 +171,7 @@ private slots:
         QCOMPARE(failure->icon, Icon::Exclamation);
         if (command == QLatin1String("safil"))
             QCOMPARE(env_->dialogs.last().text, QStringLiteral("Save File Cancelled"));
-        QCOMPARE(readBytes(file), bytesOf(old));
+        QCOMPARE(fileContents(file), bytesOf(old));
         QCOMPARE(w->Lastrecord, records);
         QCOMPARE(w->presfile, file);
         QVERIFY(w->dataFile().isOpen());
@@ -206,7 +205,7 @@ private slots:
         const ShownBox box = env_->dialogs.last();
         QVERIFY2(box.text.startsWith(kAddFailed + QStringLiteral("\n\n")), qPrintable(box.text));
         QVERIFY2(box.text.contains(kNoSpace), qPrintable(box.text));
-        QCOMPARE(readBytes(file), bytesOf(old));
+        QCOMPARE(fileContents(file), bytesOf(old));
         QVERIFY(w->isAdding());
         QCOMPARE(w->Lastrecord, 63);
         QCOMPARE(w->Presrecord, 64);
@@ -218,14 +217,14 @@ private slots:
         env_->dialogs.answerMessage(Answer::Ok);
         v.button("Command7")->click();
         QCOMPARE(w->Presrecord, 64);
-        QCOMPARE(readBytes(file).size(), 63 * kRecordLength);
+        QCOMPARE(fileContents(file).size(), 63 * kRecordLength);
 
         // Room again: the same move writes the record and goes on.
         disk.release();
         v.button("Command7")->click();
         QCOMPARE(w->Lastrecord, 64);
         QCOMPARE(w->Presrecord, 1);
-        QCOMPARE(readBytes(file).size(), 64 * kRecordLength);
+        QCOMPARE(fileContents(file).size(), 64 * kRecordLength);
         TaxRecord added;
         QVERIFY(w->dataFile().read(64, added));
         QCOMPARE(trimBlanks(added.field(Field::Description)), QStringLiteral("new printer"));
@@ -255,9 +254,9 @@ private slots:
         QCOMPARE(w->presfile, elsewhere);
         QVERIFY(!w->isAdding());
         QCOMPARE(w->Lastrecord, 64);
-        QCOMPARE(readBytes(elsewhere).left(63 * kRecordLength), bytesOf(old));
-        QCOMPARE(readBytes(elsewhere).size(), 64 * kRecordLength);
-        QCOMPARE(readBytes(file), bytesOf(old));
+        QCOMPARE(fileContents(elsewhere).left(63 * kRecordLength), bytesOf(old));
+        QCOMPARE(fileContents(elsewhere).size(), 64 * kRecordLength);
+        QCOMPARE(fileContents(file), bytesOf(old));
     }
 
     // --- Failed writes elsewhere ---------------------------------------------
@@ -284,7 +283,7 @@ private slots:
         Quillary* w = openOn(file, old);
         View v(w);
         v.text("Text2")->setText(QStringLiteral("edited"));
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         if (move == QLatin1String("HScroll1"))
             find<QScrollBar>(w, "HScroll1")->setValue(2);
@@ -299,7 +298,7 @@ private slots:
         QCOMPARE(v.caption(), QStringLiteral("Record No.   5  0f   5"));
         QCOMPARE(find<QScrollBar>(w, "HScroll1")->value(), 5);
         QCOMPARE(v.description(), QStringLiteral("edited"));
-        QCOMPARE(readBytes(file), bytesOf(old));
+        QCOMPARE(fileContents(file), bytesOf(old));
     }
 
     // Closing or quitting would lose the record the save step could not
@@ -324,9 +323,10 @@ private slots:
         QPointer<QMdiSubWindow> sub = w->subWindow();
         View v(w);
         bool ended = false;
-        env_->state.endProgram = [&ended] { ended = true; };
+        QObject::connect(&env_->windows, &RecordWindows::endProgramRequested,
+                         [&ended] { ended = true; });
         v.text("Text2")->setText(QStringLiteral("edited"));
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok).answerMessage(loseIt ? Answer::Ok : Answer::Cancel);
         if (how == QLatin1String("close"))
             sub->close();
@@ -346,10 +346,10 @@ private slots:
         QCOMPARE(sub.isNull() || !sub->isVisible(), loseIt);
         if (!loseIt) {
             QCOMPARE(v.description(), QStringLiteral("edited"));
-            FileServices::setFaultInjector({});
+            env_->files.setFaultInjector({});
             sub->close(); // now it is saved on the way out
             QCoreApplication::processEvents();
-            QVERIFY(readBytes(file).contains("edited"));
+            QVERIFY(fileContents(file).contains("edited"));
         }
     }
 
@@ -400,7 +400,7 @@ private slots:
             QVERIFY(box.text.contains(QStringLiteral("replaced by another program")));
             QCOMPARE(box.choices, (QStringList{QStringLiteral("Save As..."),
                                                QStringLiteral("Reopen"), QStringLiteral("Cancel")}));
-            QCOMPARE(readBytes(file), theirs);
+            QCOMPARE(fileContents(file), theirs);
         } else {
             QCOMPARE(box.title, QStringLiteral("File removed"));
             QVERIFY(box.text.contains(QStringLiteral("removed by another program")));
@@ -430,7 +430,7 @@ private slots:
         // Writes go to the new file from now on.
         v.text("Text2")->setText(QStringLiteral("theirs, edited"));
         v.button("Command7")->click();
-        QVERIFY(readBytes(file).contains("theirs, edited"));
+        QVERIFY(fileContents(file).contains("theirs, edited"));
     }
 
     // "Save As..." keeps the window's records, with the record on the form,
@@ -465,15 +465,15 @@ private slots:
         QCOMPARE(w->windowTitle(), target);
         std::vector<TaxRecord> expected = ours;
         expected[3].setField(Field::Description, QStringLiteral("edited"));
-        QCOMPARE(readBytes(target), bytesOf(expected));
+        QCOMPARE(fileContents(target), bytesOf(expected));
         if (replaced)
-            QCOMPARE(readBytes(file), theirs);
+            QCOMPARE(fileContents(file), theirs);
         // The window works on the saved file now; the move was not made.
         QCOMPARE(w->Presrecord, 4);
         v.button("Command7")->click();
         QCOMPARE(w->Presrecord, 1);
         v.trigger("sortdate");
-        QCOMPARE(readBytes(target).size(), 4 * kRecordLength);
+        QCOMPARE(fileContents(target).size(), 4 * kRecordLength);
         QCOMPARE(env_->dialogs.shown().size(), 2);
     }
 

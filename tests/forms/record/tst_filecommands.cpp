@@ -15,7 +15,7 @@ ino_t inodeOf(const QString& path)
 
 TaxRecord recordOf(const QString& path, int n)
 {
-    const std::vector<TaxRecord> records = decodeRecords(contents(path));
+    const std::vector<TaxRecord> records = decodeRecords(fileContents(path));
     return n >= 1 && n <= int(records.size()) ? records[n - 1] : TaxRecord();
 }
 
@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(p.windows().size(), 2);
         QCOMPARE(p.active(), B.data());
         QCOMPARE(B->presfile, b);
-        QCOMPARE(p.state->filename, c);
+        QCOMPARE(p.state.filename, c);
         QCOMPARE(p.stored(), (QStringList{a, b, c, ""}));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(p.windows().size(), 2);
         QCOMPARE(p.active(), B.data());
         QCOMPARE(B->presfile, b);
-        QCOMPARE(p.state->filename, c);
+        QCOMPARE(p.state.filename, c);
 
         action(B, "clfil")->trigger();
         Program::settle();
@@ -330,7 +330,7 @@ private slots:
         p.storeRecent({a});
         p.start();
         Quillary* A = p.windows().first();
-        const QString filenameBefore = p.state->filename;
+        const QString filenameBefore = p.state.filename;
 
         if (saveDialog)
             p.dialogs.answerSaveFile(std::nullopt);
@@ -346,7 +346,7 @@ private slots:
         QCOMPARE(last.buttons, Buttons::Ok);
         QCOMPARE(p.windows().size(), 1);
         QCOMPARE(A->presfile, a);
-        QCOMPARE(p.state->filename, filenameBefore);
+        QCOMPARE(p.state.filename, filenameBefore);
         QVERIFY(A->dataFile().isOpen());
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
@@ -398,24 +398,24 @@ private slots:
         action(A, "safil")->trigger();
 
         QCOMPARE(descriptionOf(a, 3), QStringLiteral("before the copy"));
-        QCOMPARE(contents(copy), contents(a));
+        QCOMPARE(fileContents(copy), fileContents(a));
         QCOMPARE(A->presfile, copy);
         QCOMPARE(A->windowTitle(), copy);
         QCOMPARE(A->Lastrecord, 3);
         QCOMPARE(A->Presrecord, 3);
-        QCOMPARE(p.state->filename, copy);
+        QCOMPARE(p.state.filename, copy);
         QCOMPARE(p.frameList().first(), copy);
         QCOMPARE(p.stored().first(), copy);
         QCOMPARE(Program::recentCaptions(fileMenuOf(p.frame.get())).first(), copy);
-        QVERIFY(heldLock(A) && heldLock(A)->isLocked());
-        QCOMPARE(heldLock(A)->dataFile(), copy);
+        QVERIFY(p.heldLock(A) && p.heldLock(A)->isLocked());
+        QCOMPARE(p.heldLock(A)->dataFile(), copy);
         QVERIFY(!QFile::exists(DataFileLock::lockFileNameFor(a)));
 
-        const QByteArray old = contents(a);
+        const QByteArray old = fileContents(a);
         box(A, "Text2")->setText("after the copy");
         button(A, "Command7")->click(); // First: saves record 3
         QCOMPARE(descriptionOf(copy, 3), QStringLiteral("after the copy"));
-        QCOMPARE(contents(a), old);
+        QCOMPARE(fileContents(a), old);
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }
 
@@ -438,11 +438,11 @@ private slots:
         if (existing) {
             target = p.path(target);
             writeRecords(target, 1, 50);
-            FileServices::setFaultInjector([target](const QString& path) {
+            p.files.setFaultInjector([target](const QString& path) {
                 return DataFileLock::identity(path) == DataFileLock::identity(target);
             });
         }
-        const QByteArray targetBefore = contents(target);
+        const QByteArray targetBefore = fileContents(target);
         writeRecords(a, 3);
         p.storeRecent({a});
         p.start();
@@ -458,13 +458,13 @@ private slots:
         QVERIFY(shown.at(1).text.contains(a));
         QCOMPARE(shown.at(1).icon, Icon::Exclamation);
         QCOMPARE(shown.at(2).text, QStringLiteral("Save File Cancelled"));
-        QCOMPARE(contents(target), targetBefore);
+        QCOMPARE(fileContents(target), targetBefore);
         QCOMPARE(A->presfile, a);
         QCOMPARE(A->windowTitle(), a);
         QVERIFY(A->dataFile().isOpen());
         QCOMPARE(p.stored(), storedBefore);
-        QVERIFY(heldLock(A) && heldLock(A)->isLocked());
-        QCOMPARE(heldLock(A)->dataFile(), a);
+        QVERIFY(p.heldLock(A) && p.heldLock(A)->isLocked());
+        QCOMPARE(p.heldLock(A)->dataFile(), a);
 
         box(A, "Text2")->setText("still here");
         button(A, "Command7")->click();
@@ -485,7 +485,7 @@ private slots:
         Quillary* A = p.windows().first();
         p.dialogs.answerOpenFile(b);
         action(A, "opfil")->trigger();
-        const QByteArray bBefore = contents(b);
+        const QByteArray bBefore = fileContents(b);
 
         p.activate(A);
         p.dialogs.answerSaveFile(b).answerMessage(Answer::Ok).answerMessage(Answer::Ok);
@@ -493,7 +493,7 @@ private slots:
 
         QVERIFY(p.dialogs.shown().at(2).text.contains(b));
         QCOMPARE(p.dialogs.last().text, QStringLiteral("Save File Cancelled"));
-        QCOMPARE(contents(b), bBefore);
+        QCOMPARE(fileContents(b), bBefore);
         QCOMPARE(A->presfile, a);
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

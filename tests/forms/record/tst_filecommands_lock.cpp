@@ -213,7 +213,7 @@ private slots:
         const QString a = p.path("a.dat"), theirs = p.path("theirs.dat");
         writeRecords(a, 2);
         writeRecords(theirs, 2);
-        const QByteArray theirsBefore = contents(theirs);
+        const QByteArray theirsBefore = fileContents(theirs);
         OtherCopy other;
         QCOMPARE(other.start(QStringLiteral("--hold-lock"), theirs), QByteArray("locked"));
         p.storeRecent({a});
@@ -236,7 +236,7 @@ private slots:
                  QStringLiteral("File in use"));
         QCOMPARE(p.dialogs.last().text, QStringLiteral("Save File Cancelled"));
         QCOMPARE(A->presfile, a);
-        QCOMPARE(contents(theirs), theirsBefore);
+        QCOMPARE(fileContents(theirs), theirsBefore);
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
 
         // A second program started on their file opens no window.
@@ -321,7 +321,7 @@ private slots:
         Quillary* L = p.windows().first()->newtax;
         QVERIFY(L);
         QCOMPARE(L->presfile, left);
-        QVERIFY(heldLock(L) && heldLock(L)->isLocked());
+        QVERIFY(p.heldLock(L) && p.heldLock(L)->isLocked());
         QCOMPARE(probe(left), QByteArray("held"));
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

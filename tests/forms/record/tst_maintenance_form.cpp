@@ -80,19 +80,6 @@ struct View {
     }
 };
 
-// Fails every write to paths inside `folder` while it exists.
-class DiskFull {
-public:
-    explicit DiskFull(const QString& folder)
-    {
-        const QString prefix = QDir(folder).absolutePath() + u'/';
-        FileServices::setFaultInjector([prefix](const QString& path) {
-            return QFileInfo(path).absoluteFilePath().startsWith(prefix);
-        });
-    }
-    ~DiskFull() { FileServices::setFaultInjector({}); }
-};
-
 } // namespace
 
 class TestMaintenanceForm : public QObject {
@@ -111,7 +98,7 @@ class TestMaintenanceForm : public QObject {
         env_->dialogs.clearShown();
         return w;
     }
-    QByteArray fileBytes() const { return readBytes(file_); }
+    QByteArray fileBytes() const { return fileContents(file_); }
 
 private slots:
     void initTestCase() { pinned_ = std::make_unique<PinnedDay>(QDate(2024, 3, 14)); }
@@ -123,7 +110,6 @@ private slots:
     }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         auto env = std::move(env_);
         QUILLARY_VERIFY_DIALOGS(env->dialogs);
     }
@@ -261,8 +247,8 @@ private slots:
         View v(w);
         v.moveTo(2);
         v.button("Command4")->click();
-        QCOMPARE(readBytes(dataFile), bytesOf(without(records, 2)));
-        QCOMPARE(readBytes(QStringLiteral("tax.tem")), stale);
+        QCOMPARE(fileContents(dataFile), bytesOf(without(records, 2)));
+        QCOMPARE(fileContents(QStringLiteral("tax.tem")), stale);
         QCOMPARE(w->Lastrecord, 2);
         QCOMPARE(v.description(), QStringLiteral("record 21"));
         for (QMdiSubWindow* sub : env_->area.subWindowList())
@@ -289,7 +275,6 @@ private slots:
         View v(w);
         v.moveTo(2);
 
-        std::unique_ptr<DiskFull> full;
         if (folderGone) {
             // The folder is renamed under the open file: its name leads
             // nowhere, and nothing may be written in its place.
@@ -297,7 +282,7 @@ private slots:
             file_ = env_->path(QStringLiteral("moved/tax.dat"));
             env_->dialogs.answerChoice(1); // Cancel
         } else {
-            full = std::make_unique<DiskFull>(env_->dir.path());
+            env_->files.setFaultInjector(failWritesUnder(env_->dir.path()));
             env_->dialogs.answerMessage(Answer::Ok);
         }
         v.button("Command4")->click();
@@ -321,7 +306,7 @@ private slots:
             return;
 
         // Still usable: browsing reads and writes the same file.
-        full.reset();
+        env_->files.setFaultInjector({});
         v.button("Command5")->click();
         QCOMPARE(v.description(), QStringLiteral("record 3"));
         QCOMPARE(fileBytes(), bytesOf(records));
@@ -576,7 +561,7 @@ private slots:
         Quillary* w = openWith(records);
         View v(w);
         int writes = 0;
-        FileServices::setFaultInjector(
+        env_->files.setFaultInjector(
             [&writes, writesBeforeFull](const QString&) { return ++writes > writesBeforeFull; });
         env_->dialogs.answerMessage(Answer::Ok);
         v.trigger("sortdate");

@@ -91,7 +91,7 @@ class TestRecordForm : public QObject {
         writeBytes(file, bytesOf(sampleRecords()) + extra);
         return env_->open(file);
     }
-    QByteArray sampleBytes() const { return readBytes(env_->path(QStringLiteral("sample.dat"))); }
+    QByteArray sampleBytes() const { return fileContents(env_->path(QStringLiteral("sample.dat"))); }
 
     // Makes the windows' workspace the active window, so the focus is real.
     void activateArea()
@@ -139,7 +139,6 @@ private slots:
     }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         auto env = std::move(env_);
         QUILLARY_VERIFY_DIALOGS(env->dialogs);
     }
@@ -640,7 +639,7 @@ private slots:
         t.w->saveStep();
         QCOMPARE(env_->dialogs.last().text, kBlank);
         QCOMPARE(env_->dialogs.last().title, QStringLiteral("Quillary2"));
-        QCOMPARE(readBytes(t.file), t.before);
+        QCOMPARE(fileContents(t.file), t.before);
         QVERIFY(!t.w->isAdding());
         // A given-up add goes back to the last record.
         QCOMPARE(t.w->Lastrecord, adding ? 0 : 3);
@@ -700,10 +699,10 @@ private slots:
         QCOMPARE(env_->dialogs.shown().size(), answers.size());
         QVERIFY(!t.w->isAdding());
         if (stored.isEmpty()) {
-            QCOMPARE(readBytes(t.file), t.before);
+            QCOMPARE(fileContents(t.file), t.before);
             QCOMPARE(t.w->Lastrecord, adding ? 0 : 3);
         } else {
-            const TaxRecord r = TaxRecord::fromBytes(readBytes(t.file).mid((t.n - 1) * kRecordLength));
+            const TaxRecord r = TaxRecord::fromBytes(fileContents(t.file).mid((t.n - 1) * kRecordLength));
             QCOMPARE(r.field(Field::Date).trimmed(), stored);
             QCOMPARE(t.w->Lastrecord, t.n);
         }
@@ -745,10 +744,10 @@ private slots:
         QCOMPARE(env_->dialogs.shown().size(), answers.size());
         QVERIFY(!t.w->isAdding());
         if (stored.isEmpty()) {
-            QCOMPARE(readBytes(t.file), t.before);
+            QCOMPARE(fileContents(t.file), t.before);
             QCOMPARE(t.w->Lastrecord, adding ? 0 : 3);
         } else {
-            const TaxRecord r = TaxRecord::fromBytes(readBytes(t.file).mid((t.n - 1) * kRecordLength));
+            const TaxRecord r = TaxRecord::fromBytes(fileContents(t.file).mid((t.n - 1) * kRecordLength));
             QCOMPARE(r.field(Field::Amount).trimmed(), stored);
             QCOMPARE(t.w->Lastrecord, t.n);
             QCOMPARE(v.caption(), QStringLiteral("Record No.  %1  0f  %1").arg(numberText(t.n)));
@@ -788,15 +787,15 @@ private slots:
         v.text("Text6")->setText(amount);
         v.text("Text2")->setText(QStringLiteral("typed by the user"));
         if (diskFull)
-            FileServices::setFaultInjector([](const QString&) { return true; });
+            env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         QVERIFY(!t.w->saveStep());
-        FileServices::setFaultInjector({});
+        env_->files.setFaultInjector({});
         const QString text = env_->dialogs.last().text;
         QVERIFY2(text.startsWith(message + QStringLiteral("\n\n")), qPrintable(text));
         QVERIFY2(text.contains(reason), qPrintable(text));
         QCOMPARE(env_->dialogs.last().title, QStringLiteral("Quillary2"));
-        QCOMPARE(readBytes(t.file), t.before);
+        QCOMPARE(fileContents(t.file), t.before);
         QCOMPARE(t.w->isAdding(), adding);
         QCOMPARE(t.w->Lastrecord, adding ? 0 : 3);
         QCOMPARE(t.w->Presrecord, t.n);
@@ -808,7 +807,7 @@ private slots:
         QVERIFY(t.w->saveStep());
         QVERIFY(!t.w->isAdding());
         QCOMPARE(t.w->Lastrecord, adding ? 1 : 3);
-        QCOMPARE(readBytes(t.file).size(), (adding ? 1 : 3) * kRecordLength);
+        QCOMPARE(fileContents(t.file).size(), (adding ? 1 : 3) * kRecordLength);
         TaxRecord written;
         QVERIFY(t.w->dataFile().read(t.n, written));
         QCOMPARE(trimBlanks(written.field(Field::Description)),
@@ -909,7 +908,7 @@ private slots:
         v.button("Command7")->click();
         QCOMPARE(w->Presrecord, 1);
         QCOMPARE(v.text("Text2")->text().trimmed(), QStringLiteral("Check-up"));
-        QCOMPARE(readBytes(file), contents.left(2 * kRecordLength) + afterMove);
+        QCOMPARE(fileContents(file), contents.left(2 * kRecordLength) + afterMove);
     }
 
     void truncatedTailIsIgnored()
@@ -957,7 +956,7 @@ private slots:
             for (int i = 0; i < 32; ++i)
                 f.write(chunk); // 32,768 records
         }
-        const QByteArray before = readBytes(big);
+        const QByteArray before = fileContents(big);
         env_->dialogs.answerMessage(Answer::Ok).answerMessage(Answer::Ok).answerMessage(Answer::Ok);
         Quillary* w = env_->open(big);
         QVERIFY(w);
@@ -969,7 +968,7 @@ private slots:
         QCOMPARE(shown[1].buttons, Buttons::Ok);
         QCOMPARE(shown[2].text, kNoRecords);
         QCOMPARE(w->presfile, QStringLiteral("Taxrecs.dat"));
-        QCOMPARE(readBytes(big), before);
+        QCOMPARE(fileContents(big), before);
     }
 
     void unopenablePathFallsBackToTheDefault()
@@ -1283,7 +1282,7 @@ private slots:
     void freshFormBeforeLoad()
     {
         // The captions as designed, before a file is opened.
-        Quillary w(env_->state);
+        Quillary w(env_->state, env_->windows);
         View v(&w);
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillary"));
         QCOMPARE(v.text("Text2")->text(), QStringLiteral("Description"));

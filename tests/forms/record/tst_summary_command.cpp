@@ -53,8 +53,7 @@ private slots:
     }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
-        auto env = std::move(env_);
+                auto env = std::move(env_);
         QUILLARY_VERIFY_DIALOGS(env->dialogs);
         day_.reset();
     }
@@ -66,7 +65,7 @@ private slots:
         QByteArray seen;
         int year = 0;
         env_->dialogs.answerModal([&](QDialog& dialog) {
-            seen = readBytes(file_);
+            seen = fileContents(file_);
             year = *static_cast<Taxsum&>(dialog).year();
         });
         trigger(w);
@@ -82,7 +81,7 @@ private slots:
     {
         Quillary* w = openRecords();
         find<QLineEdit>(w, "Text2")->setText(QStringLiteral("edited"));
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         trigger(w);
         QCOMPARE(env_->dialogs.shown().size(), 1);

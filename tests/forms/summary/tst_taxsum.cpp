@@ -45,15 +45,15 @@ QStringList comboEntries(QComboBox* combo)
 std::vector<TaxRecord> threeYears()
 {
     return {
-        makeRecord('0', "Medical and Dental Fees", "120", "dentist", "3/1/1995"),
-        makeRecord('2', "Supplies", "45.5", "paper", "12/31/1995"),
-        makeRecord('1', "Wages, Salaries, Tips, etc.", "30000", "salary", "1/1/1996"),
-        makeRecord('2', "Travel", "410.25", "train", "6/1/1996"),
-        makeRecord('2', "Supplies", "12.5", "pens", "6/2/1996"),
-        makeRecord('3', "Receipts or Sales", "2500", "sales", "7/1/1996"),
-        makeRecord('0', "Other", "", "no amount", "8/1/1996"),
-        makeRecord('5', "Other", "10", "bad kind", "8/2/1996"),
-        makeRecord('0', "Gifts to Charity", "50", "charity", "1/15/1997"),
+        totalsRecord('0', "Medical and Dental Fees", "120", "dentist", "3/1/1995"),
+        totalsRecord('2', "Supplies", "45.5", "paper", "12/31/1995"),
+        totalsRecord('1', "Wages, Salaries, Tips, etc.", "30000", "salary", "1/1/1996"),
+        totalsRecord('2', "Travel", "410.25", "train", "6/1/1996"),
+        totalsRecord('2', "Supplies", "12.5", "pens", "6/2/1996"),
+        totalsRecord('3', "Receipts or Sales", "2500", "sales", "7/1/1996"),
+        totalsRecord('0', "Other", "", "no amount", "8/1/1996"),
+        totalsRecord('5', "Other", "10", "bad kind", "8/2/1996"),
+        totalsRecord('0', "Gifts to Charity", "50", "charity", "1/15/1997"),
     };
 }
 
@@ -94,6 +94,7 @@ private slots:
     {
         const QString path = env_->useFile(threeYears());
         Taxsum s(env_->state);
+        QVERIFY(s.load());
         QVERIFY(s.isLoaded());
         QCOMPARE(s.windowTitle(), QStringLiteral("Tax Year Summary: ") + path);
         QVERIFY(s.isModal());
@@ -118,7 +119,7 @@ private slots:
         // The window reads and never writes.
         s.close();
         QCOMPARE(s.fileNumber(), 0);
-        QCOMPARE(env_->contents(path), encodeRecords(threeYears()));
+        QCOMPARE(fileContents(path), encodeRecords(threeYears()));
     }
 
     void startingYear_data()
@@ -136,9 +137,10 @@ private slots:
         QFETCH(QString, expected);
         std::vector<TaxRecord> records;
         for (const QString& date : dates)
-            records.push_back(makeRecord('0', "Other", "1", "x", date));
+            records.push_back(totalsRecord('0', "Other", "1", "x", date));
         env_->useFile(records);
         Taxsum s(env_->state);
+        s.load();
         QCOMPARE(child<QComboBox>(s, "Year")->currentText(), expected);
     }
 
@@ -146,6 +148,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         QComboBox* year = child<QComboBox>(s, "Year");
         // By the keyboard, as a user or a screen reader changes it.
         year->setFocus();
@@ -172,6 +175,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         QCheckBox* hide = child<QCheckBox>(s, "HideEmpty");
         QVERIFY(!hide->isChecked());
         QVERIFY(toggleOption(hide)); // as a screen reader does, without a click
@@ -194,6 +198,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         SummaryModel* model = s.summaryModel();
         const QModelIndex empty = model->index(1, SummaryModel::ColCategory); // Medical, 1996
         const QModelIndex full = model->index(11, SummaryModel::ColCategory); // Wages
@@ -218,6 +223,7 @@ private slots:
         QFETCH(bool, doubleClick);
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         s.show();
         QTableView* view = child<QTableView>(s, "NotCounted");
         const QModelIndex second = view->model()->index(1, NcDescription);
@@ -240,6 +246,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         s.show();
         QVERIFY(QTest::qWaitForWindowActive(&s));
         QStringList names;
@@ -280,6 +287,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         QStringList items;
         for (QAction* a : child<QMenu>(s, "fl")->actions())
             items << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
@@ -298,6 +306,7 @@ private slots:
         env_->state.filename = env_->dir.path(); // a folder
         env_->dialogs.answerMessage(Answer::Ok);
         Taxsum s(env_->state);
+        QVERIFY(!s.load());
         QVERIFY(!s.isLoaded());
         QCOMPARE(env_->dialogs.shown().size(), 1);
         QCOMPARE(env_->dialogs.last().title, QStringLiteral("Tax Year Summary"));
@@ -313,6 +322,7 @@ private slots:
             bytes += char((i * 37) % 256);
         env_->useBytes(bytes);
         Taxsum s(env_->state);
+        QVERIFY(s.load());
         QVERIFY(s.isLoaded());
         QComboBox* year = child<QComboBox>(s, "Year");
         year->setCurrentIndex(year->findText(kAllYears));
@@ -324,6 +334,7 @@ private slots:
     {
         const QString path = env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         child<QAction>(s, "prn")->trigger();
         QCOMPARE(env_->printer.documents.size(), 1);
         const QString pdf = env_->printer.documents.first();
@@ -368,11 +379,12 @@ private slots:
     {
         std::vector<TaxRecord> records;
         for (int i = 0; i < 300; ++i)
-            records.push_back(makeRecord('0', "Other", "oops", QStringLiteral("bad %1").arg(i),
+            records.push_back(totalsRecord('0', "Other", "oops", QStringLiteral("bad %1").arg(i),
                                          "5/5/1996"));
-        records.push_back(makeRecord('2', "Garden", "5", "outside", "5/5/1996"));
+        records.push_back(totalsRecord('2', "Garden", "5", "outside", "5/5/1996"));
         env_->useFile(records);
         Taxsum s(env_->state);
+        s.load();
         child<QAction>(s, "prn")->trigger();
         const QString pdf = env_->printer.documents.value(0);
         const int pages = pdfPages(pdf);
@@ -397,6 +409,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         env_->printer.available = false;
         const QString pdf = env_->path("summary.pdf");
         env_->dialogs.answerMessage(Answer::Yes).answerSaveFile(pdf);
@@ -416,6 +429,7 @@ private slots:
         QVERIFY(disk.fill());
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         env_->printer.available = false;
         env_->dialogs.answerMessage(Answer::Yes)
             .answerSaveFile(disk.filePath(QStringLiteral("summary.pdf")))
@@ -431,6 +445,7 @@ private slots:
     {
         env_->useFile(threeYears());
         Taxsum s(env_->state);
+        s.load();
         child<QCheckBox>(s, "HideEmpty")->setChecked(true);
         child<QComboBox>(s, "Year")->setCurrentIndex(2); // 1995
         child<QAction>(s, "prn")->trigger();

@@ -1,10 +1,10 @@
 // The totals window: loading, the type list, the grid, the sorts, the help
 // texts and the recovery from a file that cannot be opened.
 #include "forms/totals/taxtot.h"
-#include "forms/totals/totals.h"
 #include "forms/totals/totalsfixture.h"
 #include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
+#include "forms/totals/totalstexts.h"
 #include "platform/fonts.h"
 #include "records/categories.h"
 #include "support/accessibility.h"
@@ -72,18 +72,18 @@ void pickType(Taxtot& t, const QString& type)
     emit combo->activated(index);
 }
 
-std::vector<TaxRecord> sampleRecords()
+std::vector<TaxRecord> totalsSamples()
 {
     return {
-        makeRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
+        totalsRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("books"),
                    QStringLiteral("3/5/1996")),
-        makeRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
+        totalsRecord('1', QStringLiteral("Other"), QStringLiteral("40"), QStringLiteral("refund"),
                    QStringLiteral("1/9/1996")),
-        makeRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
+        totalsRecord('0', QStringLiteral("Medical and Dental Fees"), QStringLiteral("2.5"),
                    QStringLiteral("dentist"), QStringLiteral("2/1/1996")),
-        makeRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
+        totalsRecord('0', QStringLiteral("Other"), QStringLiteral("7.25"), QStringLiteral("pens"),
                    QStringLiteral("1/20/1996")),
-        makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
+        totalsRecord('2', QStringLiteral("Supplies"), QStringLiteral("99"), QStringLiteral("paper"),
                    QStringLiteral("1/1/1996")),
     };
 }
@@ -100,15 +100,15 @@ private slots:
     void init() { env_ = std::make_unique<TotalsEnv>(); }
     void cleanup()
     {
-        FileServices::setFaultInjector({});
         QUILLARY_VERIFY_DIALOGS(env_->dialogs);
         env_.reset();
     }
 
     void loadShowsPersonalExpensesOfTypeOther()
     {
-        const QString path = env_->useFile(sampleRecords());
+        const QString path = env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
 
         QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
         QCOMPARE(t.recordCount(), 5);
@@ -127,10 +127,11 @@ private slots:
 
     void gridShowsFieldsAndRunningTotals()
     {
-        env_->useFile({makeRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
-                       makeRecord('2', "Supplies", "2.5", "b"),
-                       makeRecord('2', "Supplies", "7.25", "c")});
+        env_->useFile({totalsRecord('2', "Supplies", "10", "a", "1/2/1996", "Shop", "N1", "Check"),
+                       totalsRecord('2', "Supplies", "2.5", "b"),
+                       totalsRecord('2', "Supplies", "7.25", "c")});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
 
         const QTableView* grid = child<QTableView>(t, "Grid1");
@@ -176,9 +177,10 @@ private slots:
     // and amounts and totals stand at the right.
     void cellsCutWithAnEllipsis()
     {
-        env_->useFile({makeRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
+        env_->useFile({totalsRecord('0', "Other", "10", "Insurance premiums", "1/2/1996",
                                   "American Express Co")});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         auto* grid = child<TotalsGrid>(t, "Grid1");
         QCOMPARE(descriptions(t), QStringList{"Insurance premiums"});
 
@@ -222,8 +224,9 @@ private slots:
         QFETCH(bool, business);
         QFETCH(bool, income);
         QFETCH(QString, selected);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         // Start from the other end so every change really changes the kind.
         QVERIFY(toggleOption(child<QRadioButton>(t, business ? "Option2" : "Option1")));
         QVERIFY(toggleOption(child<QRadioButton>(t, income ? "Option4" : "Option3")));
@@ -245,8 +248,9 @@ private slots:
     void kindChangesRefillListAndGrid()
     {
         QFETCH(QString, way);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         auto* income = child<QRadioButton>(t, "Option4");
         if (way == "toggle") {
             QVERIFY(toggleOption(income));
@@ -274,8 +278,9 @@ private slots:
     // keys, or the program setting it.
     void typeChangesRefillTheGrid()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QComboBox* combo = child<QComboBox>(t, "Expense");
         QCOMPARE(descriptions(t), (QStringList{"books", "pens"}));
         t.show();
@@ -304,8 +309,9 @@ private slots:
 
     void incomeOfAPersonalKindListsItsOwnOther()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
         QCOMPARE(comboEntries(child<QComboBox>(t, "Expense")).size(), 12);
         QCOMPARE(descriptions(t), QStringList{});
@@ -316,8 +322,9 @@ private slots:
 
     void refillReplacesTheRows()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
         QCOMPARE(label2(t), QStringLiteral("$19.75"));
@@ -338,6 +345,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QCOMPARE(t.recordCount(), 0);
         QVERIFY(t.fileNumber() > 0);
         QCOMPARE(t.gridRowCount(), 0);
@@ -359,6 +367,7 @@ private slots:
         bytes.prepend(garbage);
         env_->useBytes(bytes);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QCOMPARE(t.recordCount(), 5);
         pickType(t, kAllTypes);
         QCOMPARE(t.gridRowCount(), 1);
@@ -377,8 +386,13 @@ private slots:
     {
         QFETCH(QString, filename);
         env_->state.filename = filename;
-        env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        // Building the window neither opens the file nor shows a box.
+        QVERIFY(env_->dialogs.shown().isEmpty());
+        QCOMPARE(t.fileNumber(), 0);
+        QCOMPARE(env_->presfile, QStringLiteral("caller.dat"));
+        env_->dialogs.answerMessage(Answer::Ok);
+        t.load();
 
         QCOMPARE(env_->dialogs.shown().size(), 1);
         const ShownBox box = env_->dialogs.last();
@@ -413,12 +427,13 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(QStringList, order);
-        const QString path = env_->useFile(sampleRecords());
+        const QString path = env_->useFile(totalsSamples());
         // The record window's own handle on the same file.
         DataFile recordWindow(env_->files);
         QCOMPARE(recordWindow.open(path), OpenStatus::Ok);
 
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
         action(t, qPrintable(command))->trigger();
@@ -446,33 +461,35 @@ private slots:
 
     void sortOfOneRecordWritesNothing()
     {
-        const QString path = env_->useFile({makeRecord('0', "Other", "1", "only")});
+        const QString path = env_->useFile({totalsRecord('0', "Other", "1", "only")});
         int writes = 0;
-        FileServices::setFaultInjector([&](const QString&) {
+        env_->files.setFaultInjector([&](const QString&) {
             ++writes;
             return true;
         });
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "srtdte")->trigger();
         action(t, "srttyp")->trigger();
         QCOMPARE(writes, 0);
-        QCOMPARE(env_->contents(path), encodeRecords({makeRecord('0', "Other", "1", "only")}));
+        QCOMPARE(fileContents(path), encodeRecords({totalsRecord('0', "Other", "1", "only")}));
     }
 
     void failedSortLeavesTheFileIntact()
     {
-        const QString path = env_->useFile(sampleRecords());
-        const QByteArray before = env_->contents(path);
-        FileServices::setFaultInjector([](const QString&) { return true; });
+        const QString path = env_->useFile(totalsSamples());
+        const QByteArray before = fileContents(path);
+        env_->files.setFaultInjector([](const QString&) { return true; });
         env_->dialogs.answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "srtdte")->trigger();
 
         const ShownBox box = env_->dialogs.last();
         QVERIFY2(box.text.contains(QStringLiteral("could not be sorted")), qPrintable(box.text));
         QVERIFY2(box.text.contains(QStringLiteral("No space left on device")), qPrintable(box.text));
         QCOMPARE(box.icon, Icon::Exclamation);
-        QCOMPARE(env_->contents(path), before);
+        QCOMPARE(fileContents(path), before);
         pickType(t, kAllTypes);
         QCOMPARE(descriptions(t), (QStringList{"books", "dentist", "pens"}));
     }
@@ -492,6 +509,7 @@ private slots:
         QFETCH(QString, text);
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         env_->dialogs.answerMessage(Answer::Ok);
         action(t, qPrintable(command))->trigger();
         const ShownBox box = env_->dialogs.last();
@@ -505,6 +523,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QAction* h = action(t, "h");
         QCOMPARE(h->shortcut(), QKeySequence(Qt::Key_F1));
         h->trigger();
@@ -516,6 +535,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         QMenuBar* bar = t.findChild<QMenuBar*>();
         QVERIFY(bar);
         QStringList layout;
@@ -536,6 +556,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         struct Expect {
             const char* name;
             QString text;
@@ -602,6 +623,7 @@ private slots:
     {
         env_->useFile({});
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         const QStringList focusable = {"Expense", "Option3", "Option2", "Option4",
                                        "Option1", "Grid1",   "Command1"};
         QStringList order;
@@ -631,8 +653,9 @@ private slots:
         QFETCH(bool, business);
         QFETCH(bool, income);
         QFETCH(QStringList, order);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         if (business)
             QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
         if (income)
@@ -653,8 +676,9 @@ private slots:
     // open, Escape closes it.
     void enterKeepsTheWindowEscapeCloses()
     {
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         env_->dialogs.answerModal([&](QDialog&) {
             t.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&t));
@@ -687,10 +711,11 @@ private slots:
     void closingReleasesTheHandle()
     {
         QFETCH(QString, how);
-        env_->useFile(sampleRecords());
+        env_->useFile(totalsSamples());
         int fileNo = 0;
         {
             Taxtot t(env_->state, &env_->presfile);
+            t.load();
             fileNo = t.fileNumber();
             QVERIFY(env_->files.isOpen(fileNo));
             if (!how.isEmpty()) {
@@ -708,6 +733,49 @@ private slots:
             }
         }
         QVERIFY(!env_->files.isOpen(fileNo));
+    }
+
+    // The texts and column captions the window shows.
+    void gridColumns()
+    {
+        QStringList headers;
+        QList<int> widths;
+        for (const TotalsColumnLayout& c : totalsColumns()) {
+            headers << c.header;
+            widths << c.widthTwips;
+        }
+        QCOMPARE(headers, (QStringList{"Description", "Date", "Invoice No.", "Amount",
+                                       "Pay Method", "Payment To/By", "Total"}));
+        QCOMPARE(widths, (QList<int>{1900, 900, 800, 1000, 1400, 1900, 1100}));
+    }
+
+    void helpAndAboutTexts()
+    {
+        QCOMPARE(totalsHelpText(),
+                 QStringLiteral(
+                     "To display a Expense total make sure that the Expense button is chosen "
+                     "(Push 'Expense' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "To display an Income total make sure that the Income button is chosen "
+                     "(Push 'Income' to do this) and then select the appropriate expense to "
+                     "display from the drop down list.\r\n"
+                     "Choose whether the Income/Expense is Personal or Business by pushing the "
+                     "appropriate button.\r\n\r\n"
+                     "The lists will automatically fill with the appropriate info, sorted by "
+                     "their input times, and a total will be shown.  Also, there is a running "
+                     "total displayed following each item.\r\n"
+                     "The information is displayed in table form with column headers on top."
+                     "\r\n\r\n"
+                     "'File' menu: 'Print' prints the displayed form while 'Print All' merely "
+                     "prints all records. 'Exit' exits the form.\r\n\r\n"
+                     "Records: Sort all records by date or type.\r\n"
+                     "All information here is given read only.  Make changes on main form."));
+        QCOMPARE(totalsAboutText(),
+                 QStringLiteral("Quillary v2\r\n\r\n"
+                                "This program is an easy to use Tax record compiler. It enables "
+                                "the user to input records for both incomes and expenses.  It "
+                                "also enables the user to view/print totals for all types of "
+                                "these.\r\n\r\n"));
     }
 };
 

@@ -1,8 +1,8 @@
 // Printing from the totals window, checked through the text of the PDF
 // files the test printer writes.
 #include "forms/totals/taxtot.h"
-#include "forms/totals/totals.h"
 #include "forms/totals/totalsfixture.h"
+#include "reports/totals.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -40,11 +40,11 @@ QStringList textLines(const QString& text)
     return out;
 }
 
-std::vector<TaxRecord> numberedRecords(int count)
+std::vector<TaxRecord> listedRecords(int count)
 {
     std::vector<TaxRecord> records;
     for (int i = 1; i <= count; ++i)
-        records.push_back(makeRecord('0', QStringLiteral("Other"), QString::number(i),
+        records.push_back(totalsRecord('0', QStringLiteral("Other"), QString::number(i),
                                      QStringLiteral("entry-%1").arg(i, 2, 10, QLatin1Char('0'))));
     return records;
 }
@@ -71,13 +71,14 @@ private slots:
         // proportional font, or with the padding lost, the labels after them
         // would not line up.
         const std::vector<TaxRecord> records = {
-            makeRecord('0', "Other", "10", "WWWWWWWW", "1/2/1996", "Aunt May", "I-1", "Cash"),
-            makeRecord('3', "Receipts or Sales", "1234.5", "iii", "12/31/1996",
+            totalsRecord('0', "Other", "10", "WWWWWWWW", "1/2/1996", "Aunt May", "I-1", "Cash"),
+            totalsRecord('3', "Receipts or Sales", "1234.5", "iii", "12/31/1996",
                        "Big Customer Inc.", "0000012345", "Credit Card"),
-            makeRecord('2', "Supplies", "7", "Ink and paper", "2/2/1996", "Shop", "", "Check"),
+            totalsRecord('2', "Supplies", "7", "Ink and paper", "2/2/1996", "Shop", "", "Check"),
         };
         const QString path = env_->useFile(records);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
 
         QCOMPARE(env_->printer.documents.size(), 1);
@@ -111,9 +112,10 @@ private slots:
 
     void printAllGoesOnOnNewPages()
     {
-        const std::vector<TaxRecord> records = numberedRecords(40);
+        const std::vector<TaxRecord> records = listedRecords(40);
         const QString path = env_->useFile(records);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
 
         const QString pdf = env_->printer.documents.value(0);
@@ -127,6 +129,7 @@ private slots:
         const QString name = QStringLiteral("records-of-the-household-").repeated(6) + "1996.dat";
         const QString path = env_->useFile({}, name);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
         const QString pdf = env_->printer.documents.value(0);
         QCOMPARE(pdfPages(pdf), 1);
@@ -148,8 +151,9 @@ private slots:
     {
         QFETCH(int, rows);
         QFETCH(int, extraTwips);
-        env_->useFile(numberedRecords(rows));
+        env_->useFile(listedRecords(rows));
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         t.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t));
         auto* grid = t.findChild<QTableView*>(QStringLiteral("Grid1"));
@@ -206,10 +210,11 @@ private slots:
         constexpr int kRows = 700;
         std::vector<TaxRecord> records;
         for (int i = 1; i <= kRows; ++i)
-            records.push_back(makeRecord('0', QStringLiteral("Other"), QStringLiteral("1"),
+            records.push_back(totalsRecord('0', QStringLiteral("Other"), QStringLiteral("1"),
                                          QStringLiteral("row%1x").arg(i)));
         env_->useFile(records);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         t.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t));
         action(t, "prn")->trigger();
@@ -247,12 +252,13 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(QString, told);
         QFETCH(QString, printed);
-        env_->useFile(numberedRecords(2));
+        env_->useFile(listedRecords(2));
         env_->printer.available = failure.isEmpty() ? false : true;
         env_->printer.failure = failure;
         const QString pdf = env_->path(QStringLiteral("saved.pdf"));
         env_->dialogs.answerMessage(Answer::Yes).answerSaveFile(pdf);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, qPrintable(command))->trigger();
 
         const QList<ShownBox> shown = env_->dialogs.shown();
@@ -276,24 +282,26 @@ private slots:
     void declinedOrCancelledPdfWritesNothing()
     {
         QFETCH(bool, accept);
-        env_->useFile(numberedRecords(2));
+        env_->useFile(listedRecords(2));
         env_->printer.available = false;
         env_->dialogs.answerMessage(accept ? Answer::Yes : Answer::No);
         if (accept)
             env_->dialogs.answerSaveFile(std::nullopt);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "pall")->trigger();
         QCOMPARE(env_->printer.written, QStringList{});
     }
 
     void unwritablePdfIsReported()
     {
-        env_->useFile(numberedRecords(2));
+        env_->useFile(listedRecords(2));
         env_->printer.available = false;
         env_->dialogs.answerMessage(Answer::Yes)
             .answerSaveFile(QStringLiteral("/proc/totals.pdf"))
             .answerMessage(Answer::Ok);
         Taxtot t(env_->state, &env_->presfile);
+        t.load();
         action(t, "prn")->trigger();
         const ShownBox box = env_->dialogs.last();
         QVERIFY2(box.text.contains(QStringLiteral("could not be saved")), qPrintable(box.text));

@@ -13,9 +13,6 @@ namespace quillary {
 struct AppState;
 class SettingsStore;
 
-// The file the program opens when nothing else is known.
-inline const QString kDefaultDataFile = QStringLiteral("Taxrecs.dat");
-
 // The recent-files list: entries 1 to 4 (at indexes 0 to 3), most recent
 // first. The empty text means no entry.
 using RecentList = std::array<QString, 4>;
@@ -106,5 +103,21 @@ RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QStr
                             SettingsStore& settings,
                             const std::function<void(int, const QString&)>& beforeEntry = {},
                             bool createMissing = false);
+
+// The two forms' versions of the list, on the frame's variables t1 to t4.
+//
+// The frame: restoring reads the stored list into t1 to t4 and shows entry
+// 1 as element 1; UpdateMenu puts state.filename at the top.
+void restoreFrameRecent(AppState& state, RecentMenu& menu);
+void updateFrameRecent(AppState& state, RecentMenu& menu);
+// A record window, with its own copy of the list and its file as the file
+// it puts at the top. Its list starts from the frame's, which is the
+// latest: another window may have put a file on it since this window last
+// looked, and starting from the window's own copy would drop that file
+// again. Every entry of the frame's list gets an element; the window's
+// entries go into t1 to t4. Restoring shows the window's file as element 1
+// and updates the list at once.
+void restoreWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file);
+void updateWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file);
 
 } // namespace quillary

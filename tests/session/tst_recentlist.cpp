@@ -1,6 +1,7 @@
-#include "app/recentlist.h"
 #include "platform/settingsstore.h"
-#include "support/testenv.h"
+#include "session/appstate.h"
+#include "session/recentlist.h"
+#include "support/testplatform.h"
 
 #include <QAction>
 #include <QMenu>
@@ -76,12 +77,13 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<SettingsStore> settings_;
 
-    QStringList stored() const
+    QStringList stored() const { return stored(*settings_); }
+    static QStringList stored(const SettingsStore& settings)
     {
         QStringList out;
         for (int k = 1; k <= 4; ++k) {
             const QString key = recentKey(k);
-            out << (settings_->contains(key) ? settings_->get(key) : QStringLiteral("<none>"));
+            out << (settings.contains(key) ? settings.get(key) : QStringLiteral("<none>"));
         }
         return out;
     }
@@ -313,6 +315,45 @@ private slots:
         QCOMPARE(stored(), (QStringList{"/d/W.dat", "/d/A.dat", "", ""}));
         QCOMPARE(frame.shown(), (QStringList{"1:/d/W.dat"}));
         QVERIFY(!frame.elements[2]);
+    }
+
+    // The frame's and a record window's versions on one state: the window's
+    // list starts from the frame's latest one, shows every entry of it and
+    // hands its entries back to t1 to t4.
+    void frameAndWindowShareTheFrameList()
+    {
+        test::TestPlatform platform;
+        AppState& state = platform.state;
+        platform.settings.save(recentKey(1), "/d/A.dat");
+        platform.settings.save(recentKey(2), "/d/B.dat");
+        FileMenu frame;
+        restoreFrameRecent(state, frame.view);
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}),
+                 (QStringList{"/d/A.dat", "/d/B.dat", "", ""}));
+        QCOMPARE(frame.shown(), (QStringList{"1:/d/A.dat", "2:/d/B.dat"}));
+
+        FileMenu window;
+        RecentList own;
+        restoreWindowRecent(state, window.view, own, "/d/W.dat");
+        QCOMPARE(entriesOf(own), (QStringList{"/d/W.dat", "/d/A.dat", "/d/B.dat", ""}));
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}), entriesOf(own));
+        QCOMPARE(window.shown(), (QStringList{"1:/d/W.dat", "2:/d/A.dat", "3:/d/B.dat"}));
+
+        // Another window put X on the frame's list meanwhile.
+        state.t1 = "/d/X.dat";
+        state.t2 = "/d/W.dat";
+        state.t3 = "/d/A.dat";
+        state.t4 = "/d/B.dat";
+        updateWindowRecent(state, window.view, own, "/d/W.dat");
+        QCOMPARE(entriesOf(own), (QStringList{"/d/W.dat", "/d/X.dat", "/d/A.dat", "/d/B.dat"}));
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}), entriesOf(own));
+        QCOMPARE(stored(platform.settings), entriesOf(own));
+
+        state.filename = "/d/Z.dat";
+        updateFrameRecent(state, frame.view);
+        QCOMPARE(QStringList({state.t1, state.t2, state.t3, state.t4}),
+                 (QStringList{"/d/Z.dat", "/d/W.dat", "/d/X.dat", "/d/A.dat"}));
+        QCOMPARE(stored(platform.settings), (QStringList{"/d/Z.dat", "/d/W.dat", "/d/X.dat", "/d/A.dat"}));
     }
 
     // Elements are created once, hidden until captioned, and report their

@@ -1,7 +1,8 @@
-#include "app/recentlist.h"
+#include "session/recentlist.h"
 
-#include "app/appstate.h"
+#include "platform/menus.h"
 #include "platform/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QAction>
 #include <QMenu>
@@ -113,18 +114,17 @@ void RecentMenu::create(int k)
 {
     if (k < 1 || k > 4 || exists(k) || !menu_)
         return;
-    auto* element = new QAction(menu_);
-    element->setObjectName(QStringLiteral("mnuFileArray%1").arg(k));
+    // Keep the elements in index order even when a gap is filled later.
+    QAction* before = nullptr;
+    for (int j = k + 1; j <= 4 && !before; ++j)
+        before = elements_[j];
+    QAction* element =
+        addMenuItem(menu_, QStringLiteral("mnuFileArray%1").arg(k), QString(), before);
     element->setVisible(false);
     QObject::connect(element, &QAction::triggered, element, [k, onClick = onClick_] {
         if (onClick)
             onClick(k);
     });
-    // Keep the elements in index order even when a gap is filled later.
-    QAction* before = nullptr;
-    for (int j = k + 1; j <= 4 && !before; ++j)
-        before = elements_[j];
-    menu_->insertAction(before, element);
     elements_[k] = element;
 }
 
@@ -193,6 +193,33 @@ RecentList updateRecentMenu(RecentMenu& menu, const RecentList& list, const QStr
     }
     settings.save(saved);
     return insertion.list;
+}
+
+void restoreFrameRecent(AppState& state, RecentMenu& menu)
+{
+    const RecentList list = readRecentList(state.platform.settings);
+    setFrameList(state, list);
+    restoreRecentMenu(menu, list, list[0]);
+}
+
+void updateFrameRecent(AppState& state, RecentMenu& menu)
+{
+    setFrameList(state, updateRecentMenu(menu, frameList(state), state.filename,
+                                         state.platform.settings));
+}
+
+void restoreWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file)
+{
+    own = readRecentList(state.platform.settings);
+    restoreRecentMenu(menu, own, file);
+    updateWindowRecent(state, menu, own, file);
+}
+
+void updateWindowRecent(AppState& state, RecentMenu& menu, RecentList& own, const QString& file)
+{
+    own = updateRecentMenu(
+        menu, frameList(state), file, state.platform.settings,
+        [&state](int k, const QString& entry) { frameEntry(state, k) = entry; }, true);
 }
 
 } // namespace quillary

@@ -1,7 +1,7 @@
-// The totals computation, the print listing and the texts of the totals
-// window, as plain functions.
-#include "forms/totals/totals.h"
-#include "forms/totals/totalsfixture.h"
+// The totals computation and the print listing, as plain functions.
+#include "reports/totals.h"
+#include "support/records.h"
+#include "support/testenv.h"
 
 using namespace quillary;
 using namespace quillary::test;
@@ -14,7 +14,7 @@ std::vector<TaxRecord> parseRecords(const QStringList& descriptions)
     std::vector<TaxRecord> records;
     for (const QString& description : descriptions) {
         const QStringList f = description.split(u'|');
-        records.push_back(makeRecord(f.at(0).at(0).toLatin1(), f.at(1), f.at(2), f.at(3)));
+        records.push_back(totalsRecord(f.at(0).at(0).toLatin1(), f.at(1), f.at(2), f.at(3)));
     }
     return records;
 }
@@ -164,7 +164,7 @@ private slots:
 
     void rowsShowTheFieldsAsStored()
     {
-        const TaxRecord r = makeRecord('2', QStringLiteral("Supplies"), QStringLiteral("12abc"),
+        const TaxRecord r = totalsRecord('2', QStringLiteral("Supplies"), QStringLiteral("12abc"),
                                        QStringLiteral("Paper"), QStringLiteral("3/14/1996"),
                                        QStringLiteral("Office Shop"), QStringLiteral("INV-7"),
                                        QStringLiteral("Check"));
@@ -180,26 +180,13 @@ private slots:
         QCOMPARE(row[ColTotal], QStringLiteral("0"));
     }
 
-    void gridColumns()
-    {
-        QStringList headers;
-        QList<int> widths;
-        for (const TotalsColumnLayout& c : totalsColumns()) {
-            headers << c.header;
-            widths << c.widthTwips;
-        }
-        QCOMPARE(headers, (QStringList{"Description", "Date", "Invoice No.", "Amount",
-                                       "Pay Method", "Payment To/By", "Total"}));
-        QCOMPARE(widths, (QList<int>{1900, 900, 800, 1000, 1400, 1900, 1100}));
-    }
-
     void printAllListsEveryRecordInBlocks()
     {
         std::vector<TaxRecord> records = {
-            makeRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("Gift"),
+            totalsRecord('0', QStringLiteral("Other"), QStringLiteral("10"), QStringLiteral("Gift"),
                        QStringLiteral("1/2/1996"), QStringLiteral("Aunt May"),
                        QStringLiteral("I-1"), QStringLiteral("Cash")),
-            makeRecord('3', QStringLiteral("Receipts or Sales"), QStringLiteral("1234.5"),
+            totalsRecord('3', QStringLiteral("Receipts or Sales"), QStringLiteral("1234.5"),
                        QStringLiteral("A much longer descri"), QStringLiteral("12/31/1996"),
                        QStringLiteral("Big Customer Inc."), QStringLiteral("0000012345"),
                        QStringLiteral("Credit Card")),
@@ -236,36 +223,7 @@ private slots:
                  (QStringList{"All tax expense and income records for the file 'Taxrecs.dat'", "",
                               ""}));
     }
-
-    void helpAndAboutTexts()
-    {
-        QCOMPARE(totalsHelpText(),
-                 QStringLiteral(
-                     "To display a Expense total make sure that the Expense button is chosen "
-                     "(Push 'Expense' to do this) and then select the appropriate expense to "
-                     "display from the drop down list.\r\n"
-                     "To display an Income total make sure that the Income button is chosen "
-                     "(Push 'Income' to do this) and then select the appropriate expense to "
-                     "display from the drop down list.\r\n"
-                     "Choose whether the Income/Expense is Personal or Business by pushing the "
-                     "appropriate button.\r\n\r\n"
-                     "The lists will automatically fill with the appropriate info, sorted by "
-                     "their input times, and a total will be shown.  Also, there is a running "
-                     "total displayed following each item.\r\n"
-                     "The information is displayed in table form with column headers on top."
-                     "\r\n\r\n"
-                     "'File' menu: 'Print' prints the displayed form while 'Print All' merely "
-                     "prints all records. 'Exit' exits the form.\r\n\r\n"
-                     "Records: Sort all records by date or type.\r\n"
-                     "All information here is given read only.  Make changes on main form."));
-        QCOMPARE(totalsAboutText(),
-                 QStringLiteral("Quillary v2\r\n\r\n"
-                                "This program is an easy to use Tax record compiler. It enables "
-                                "the user to input records for both incomes and expenses.  It "
-                                "also enables the user to view/print totals for all types of "
-                                "these.\r\n\r\n"));
-    }
 };
 
-QUILLARY_TEST_MAIN(TestTotals)
+QUILLARY_CORE_TEST_MAIN(TestTotals)
 #include "tst_totals.moc"

@@ -1,5 +1,11 @@
 #pragma once
 
+// reports/: reports over the records of a data file, as plain functions
+// without widgets: the totals of one category with a running total, and the
+// listing of every record that "Print All" prints; the year summary and CSV
+// export are to come here. It uses the records and the platform's Core
+// services only.
+
 #include "platform/localeservices.h"
 #include "records/taxrecord.h"
 
@@ -26,7 +32,7 @@ struct TotalsSelection {
 // chosen there is no code.
 std::optional<char> selectionCode(bool personal, bool expense, bool income);
 
-// The grid's columns, in order.
+// The columns of a totals row, in order.
 enum TotalsColumn {
     ColDescription,
     ColDate,
@@ -38,13 +44,7 @@ enum TotalsColumn {
     kTotalsColumns
 };
 
-struct TotalsColumnLayout {
-    QString header;
-    int widthTwips;
-};
-const std::array<TotalsColumnLayout, kTotalsColumns>& totalsColumns();
-
-// One line of the grid: the six record fields as stored (full width, blank
+// One line of the totals: the six record fields as stored (full width, blank
 // padded) and the running total as text.
 using TotalsRow = std::array<QString, kTotalsColumns>;
 
@@ -84,11 +84,5 @@ Totals computeTotals(const std::vector<TaxRecord>& records, const TotalsSelectio
 // The text listing of every record of a file, one line per entry; empty
 // entries are blank lines.
 QStringList printAllListing(const QString& filename, const std::vector<TaxRecord>& records);
-
-// The message texts of the Help menu.
-QString totalsHelpText();
-QString totalsAboutText();
-inline const QString kTotalsHelpTitle = QStringLiteral("Quillary Program (Tax Form Totals) Help");
-inline const QString kTotalsAboutTitle = QStringLiteral("About the Quillary Program");
 
 } // namespace quillary
