@@ -22,6 +22,10 @@ QString yearText(YearChoice year);
 // What a year choice offers: the years, newest first, then all years.
 std::vector<YearChoice> yearChoices(const std::vector<int>& yearsNewestFirst);
 
+// Every year that occurs among the records' dates, newest first.
+std::vector<int> recordYears(const std::vector<TaxRecord>& records,
+                             const QLocale& locale = QLocale());
+
 // Reads the calendar year of records' dates by the same recognition as the
 // date sort, two-digit years included. A file holds the same days over and
 // over, and recognising a date is slow next to everything else: each

@@ -363,6 +363,27 @@ private slots:
         }
     }
 
+    // With a year chosen in both, the summary and the totals window agree
+    // as well.
+    void aYearAgreesWithTheTotalsWindow()
+    {
+        const std::vector<TaxRecord> records = generatedRecords(21, 800);
+        const DatedRecords dated(records);
+        QVERIFY(dated.years().size() >= 3);
+        for (int year : dated.years()) {
+            const Summary s = computeSummary(dated, year);
+            for (const SummarySection& section : s.sections) {
+                const char code = kindCode(section.kind);
+                QCOMPARE(figureText(section.total),
+                         figureText(computeTotals(records, {code, kAllTypes, year}).total));
+                for (const SummaryLine& line : section.lines)
+                    if (line.listed)
+                        QCOMPARE(figureText(line.total),
+                                 figureText(computeTotals(records, {code, line.type, year}).total));
+            }
+        }
+    }
+
     void rowsInOrder()
     {
         const Summary s = computeSummary(

@@ -203,6 +203,23 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("Main Form")));
     }
 
+    void printFormOfAYearNamesIt()
+    {
+        env_->useFile({
+            totalsRecord('0', "Other", "10", "last-year", "12/30/1995"),
+            totalsRecord('0', "Other", "2.5", "this-year", "5/5/1996"),
+        });
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        action(t, "year1996")->trigger();
+        action(t, "prn")->trigger();
+        const QString text = pdfText(env_->printer.documents.value(0), false);
+        QVERIFY2(text.contains(QStringLiteral("Total 1996:")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("this-year")));
+        QVERIFY(!text.contains(QStringLiteral("last-year")));
+        QVERIFY(text.contains(QStringLiteral("$2.5")));
+    }
+
     void printFormOfHundredsOfRowsKeepsEveryRow()
     {
         // One page, whatever the number of rows: rows come out tiny, but
