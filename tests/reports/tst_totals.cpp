@@ -19,6 +19,15 @@ std::vector<TaxRecord> parseRecords(const QStringList& descriptions)
     return records;
 }
 
+// One column of the rows, trimmed of blanks.
+QStringList listed(const Totals& totals, TotalsColumn column)
+{
+    QStringList out;
+    for (const TotalsRow& row : totals.rows)
+        out << trimBlanks(row[std::size_t(column)]);
+    return out;
+}
+
 QString padded(const QString& text, int width)
 {
     return text.leftJustified(width, u' ', true);
@@ -124,13 +133,8 @@ private slots:
         const TotalsSelection selection{
             code.isEmpty() ? std::nullopt : std::optional<char>(code.at(0).toLatin1()), type};
         const Totals result = quillary::computeTotals(parseRecords(records), selection);
-        QStringList gotDescriptions, gotTotals;
-        for (const TotalsRow& row : result.rows) {
-            gotDescriptions << trimBlanks(row[ColDescription]);
-            gotTotals << row[ColTotal];
-        }
-        QCOMPARE(gotDescriptions, descriptions);
-        QCOMPARE(gotTotals, totals);
+        QCOMPARE(listed(result, ColDescription), descriptions);
+        QCOMPARE(listed(result, ColTotal), totals);
         QCOMPARE(result.labelText(), label);
     }
 
@@ -163,13 +167,8 @@ private slots:
         };
         const Totals result = quillary::computeTotals(
             records, {'0', QStringLiteral("Other"), year ? YearChoice(year) : std::nullopt});
-        QStringList gotDescriptions, gotTotals;
-        for (const TotalsRow& row : result.rows) {
-            gotDescriptions << trimBlanks(row[ColDescription]);
-            gotTotals << row[ColTotal];
-        }
-        QCOMPARE(gotDescriptions, descriptions);
-        QCOMPARE(gotTotals, totals);
+        QCOMPARE(listed(result, ColDescription), descriptions);
+        QCOMPARE(listed(result, ColTotal), totals);
         QCOMPARE(result.labelText(), u'$' + (totals.isEmpty() ? QStringLiteral("0") : totals.last()));
     }
 

@@ -57,18 +57,6 @@ std::vector<TaxRecord> threeYears()
     };
 }
 
-// The lines of a PDF's text that hold words, with runs of blanks as one.
-QStringList textLines(const QString& text)
-{
-    QStringList out;
-    for (const QString& line : text.split(u'\n')) {
-        const QString words = line.simplified();
-        if (!words.isEmpty())
-            out << words;
-    }
-    return out;
-}
-
 } // namespace
 
 class TestTaxsum : public QObject {

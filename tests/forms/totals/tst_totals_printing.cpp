@@ -26,20 +26,6 @@ QAction* action(QWidget& w, const char* name)
     return a;
 }
 
-// The lines that hold text.
-QStringList textLines(const QString& text)
-{
-    QStringList out;
-    // pdftotext -layout guesses the number of blanks between words from
-    // their distance, one more or less at times; runs of blanks count as one.
-    for (const QString& line : text.split(u'\n')) {
-        const QString words = line.simplified();
-        if (!words.isEmpty())
-            out << words;
-    }
-    return out;
-}
-
 std::vector<TaxRecord> listedRecords(int count)
 {
     std::vector<TaxRecord> records;
