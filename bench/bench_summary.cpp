@@ -82,25 +82,14 @@ int main(int argc, char* argv[])
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     Clock::setFixedToday(QDate(2025, 3, 1));
 
-    QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("Taxrecs.dat"));
-    const QString pdf = dir.filePath(QStringLiteral("summary.pdf"));
+    BenchPlatform platform(QStringLiteral("summary.pdf"));
     std::vector<TaxRecord> records;
     for (int i = 0; i < kMaxRecords; ++i)
         records.push_back(record(i));
-    {
-        QFile f(data);
-        if (!f.open(QIODevice::WriteOnly) || f.write(encodeRecords(records)) < 0)
-            return 1;
-    }
-
-    NoDialogs dialogs;
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
-    FileServices files;
-    NoHelp help;
-    PdfOnlyPrinter printer(pdf);
-    AppState state({dialogs, settings, files, help, printer});
-    state.filename = data;
+    if (!platform.writeData(records))
+        return 1;
+    AppState& state = platform.state;
+    const QString& pdf = platform.pdfPath;
 
     int counted = 0;
     const double compute = medianMs(11, [&] {
@@ -144,5 +133,5 @@ int main(int argc, char* argv[])
     report("switching the year", change, 30);
     report("printing the summary to PDF", print, 1000);
     std::printf("PDF: %lld KiB\n", static_cast<long long>(QFileInfo(pdf).size() / 1024));
-    return dialogs.failed || !QFileInfo::exists(pdf) ? 1 : 0;
+    return platform.dialogs.failed || !QFileInfo::exists(pdf) ? 1 : 0;
 }

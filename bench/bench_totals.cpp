@@ -53,25 +53,15 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
 
-    QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("Taxrecs.dat"));
-    const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+    BenchPlatform platform(QStringLiteral("all.pdf"));
     std::vector<TaxRecord> records;
     for (int i = 0; i < kMaxRecords; ++i)
         records.push_back(record(i));
-    {
-        QFile f(data);
-        if (!f.open(QIODevice::WriteOnly) || f.write(encodeRecords(records)) < 0)
-            return 1;
-    }
-
-    NoDialogs dialogs;
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
-    FileServices files;
-    NoHelp help;
-    PdfOnlyPrinter printer(pdf);
-    AppState state({dialogs, settings, files, help, printer});
-    state.filename = data;
+    if (!platform.writeData(records))
+        return 1;
+    AppState& state = platform.state;
+    const QString& data = platform.dataPath;
+    const QString& pdf = platform.pdfPath;
     QString presfile = data;
 
     QElapsedTimer timer;
@@ -132,5 +122,5 @@ int main(int argc, char* argv[])
     std::printf("Print All of %d records to PDF: %.1f s, %lld KiB (aim under 20 s)\n",
                 totals.recordCount(), printAll / 1000.0,
                 static_cast<long long>(QFileInfo(pdf).size() / 1024));
-    return dialogs.failed || !QFileInfo::exists(pdf) ? 1 : 0;
+    return platform.dialogs.failed || !QFileInfo::exists(pdf) ? 1 : 0;
 }

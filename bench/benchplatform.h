@@ -4,13 +4,20 @@
 // help is opened, and the default printer writes into one PDF file.
 
 #include "platform/dialogs.h"
+#include "platform/fileservices.h"
 #include "platform/help.h"
 #include "platform/printer.h"
+#include "platform/settingsstore.h"
+#include "records/datafile.h"
+#include "session/appstate.h"
 
+#include <QFile>
 #include <QPrinter>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace quillary::bench {
 
@@ -60,6 +67,32 @@ protected:
 
 private:
     QString path_;
+};
+
+// A temporary folder with a data file of the given records in it, and the
+// services a window runs on; the default printer writes into pdfPath.
+struct BenchPlatform {
+    explicit BenchPlatform(const QString& pdfName)
+        : pdfPath(dir.filePath(pdfName))
+        , dataPath(dir.filePath(QStringLiteral("Taxrecs.dat")))
+    {
+        state.filename = dataPath;
+    }
+    bool writeData(const std::vector<TaxRecord>& records) const
+    {
+        QFile f(dataPath);
+        return f.open(QIODevice::WriteOnly) && f.write(encodeRecords(records)) >= 0;
+    }
+
+    QTemporaryDir dir;
+    const QString pdfPath;
+    const QString dataPath;
+    NoDialogs dialogs;
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    FileServices files;
+    NoHelp help;
+    PdfOnlyPrinter printer{pdfPath};
+    AppState state{Platform{dialogs, settings, files, help, printer}};
 };
 
 } // namespace quillary::bench
