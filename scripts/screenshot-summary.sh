@@ -29,7 +29,7 @@ mkdir -p "$work/config" "$shots"
 # 300 records: every kind, a handful of categories each, amounts of a few
 # cents to some thousands, dates spread over three years; two records whose
 # amount is no number and one whose type is not in its list. The printed page
-# is of all years.
+# is of the year the window starts with, every category on it.
 year=$(date +%Y)
 awk -v first=$((year - 3)) 'BEGIN {
     srand(7)
@@ -67,12 +67,6 @@ XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" s
     xdotool key s
     sleep 2
     import -window root "$2/summary.png"
-    # All years, empty categories hidden: the records not counted show.
-    xdotool key alt+w
-    sleep 0.3
-    xdotool key alt+y End
-    sleep 1
-    import -window root "$2/summary-all.png"
     # File, Print: no printer, so save it as a PDF.
     xdotool key ctrl+p
     sleep 1
@@ -81,6 +75,12 @@ XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" s
     xdotool type --delay 20 "$3/summary.pdf"
     xdotool key Return
     sleep 2
+    # All years, empty categories hidden: the records not counted show.
+    xdotool key alt+w
+    sleep 0.3
+    xdotool key alt+y End
+    sleep 1
+    import -window root "$2/summary-all.png"
     xdotool key Escape
     sleep 0.5
     kill $pid
