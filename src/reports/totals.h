@@ -1,10 +1,10 @@
 #pragma once
 
 // reports/: reports over the records of a data file, as plain functions
-// without widgets: the totals of one category with a running total, and the
+// without widgets: the totals of one category with a running total, the
 // listing of every record that "Print All" prints, the year summary and the
-// years of records; CSV export is to come here. It uses the records and the platform's Core
-// services only.
+// years of records; CSV export is to come here. It uses the records and the
+// platform's Core services only.
 
 #include "platform/localeservices.h"
 #include "records/taxrecord.h"
