@@ -89,6 +89,7 @@ public slots:
     void Command8_Click(); // Last
     void HScroll1_Change(int value);
     void Command1_Click(); // Show Totals
+    void taxsum_Click();   // Tax Year Summary
 
     // Add, delete, undo, sorts, search.
     void Command3_Click(); // Add

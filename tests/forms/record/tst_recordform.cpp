@@ -1117,7 +1117,8 @@ private slots:
                  (QStringList{"srch=Search for...", "addre=&Add a Record",
                               "remrec=&Remove Current Record",
                               "undolast=&Undo Present Record Changes",
-                              "sortdate=Sort Records by &Date", "sorttype=Sort Records by &Type"}));
+                              "sortdate=Sort Records by &Date", "sorttype=Sort Records by &Type",
+                              "sumsep|-", "taxsum=Tax Year &Summary..."}));
         QCOMPARE(items(w->menus()[3]),
                  (QStringList{"abt=&About", "hpsep|-", "hel=&Basic Help", "helpfl=&Help"}));
         for (QMenu* m : w->menus())

@@ -555,6 +555,61 @@ private slots:
         QCOMPARE(env_->help.opened, 0);
     }
 
+    // The Year menu: the years of the records, all years at first, and the
+    // grid, running totals, total, caption and total label of one year.
+    void yearChoice()
+    {
+        const QString path = env_->useFile({
+            totalsRecord('0', "Other", "10", "old", "12/31/1995"),
+            totalsRecord('0', "Other", "2.5", "new", "1/1/1996"),
+            totalsRecord('1', "Other", "100", "income", "7/7/1997"),
+            totalsRecord('0', "Other", "4", "undated", "sometime"),
+            totalsRecord('0', "Other", "1.25", "newer", "3/3/96"),
+        });
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        QStringList entries;
+        for (QAction* a : child<QMenu>(t, "yrmnu")->actions())
+            entries << a->objectName() + u'=' + a->text() + (a->isChecked() ? "*" : "");
+        QCOMPARE(entries, (QStringList{"year1997=1997", "year1996=1996", "year1995=1995",
+                                       "yearAll=All years*"}));
+        // All years: as the window has always been.
+        QCOMPARE(t.year(), std::nullopt);
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
+        QCOMPARE(child<QLabel>(t, "Label3")->text(), QStringLiteral("Total:"));
+        QCOMPARE(descriptions(t), (QStringList{"old", "new", "undated", "newer"}));
+        QCOMPARE(label2(t), QStringLiteral("$17.75"));
+
+        action(t, "year1996")->trigger();
+        QCOMPARE(t.year(), YearChoice(1996));
+        QCOMPARE(descriptions(t), (QStringList{"new", "newer"}));
+        QCOMPARE(t.gridRowCount(), 2);
+        QCOMPARE(t.gridModel()->rows().back()[ColTotal], QStringLiteral("3.75"));
+        QCOMPARE(label2(t), QStringLiteral("$3.75"));
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path + " (1996)");
+        QLabel* label3 = child<QLabel>(t, "Label3");
+        QCOMPARE(label3->text(), QStringLiteral("Total 1996:"));
+        QVERIFY(label3->fontMetrics().horizontalAdvance(label3->text()) <= label3->width());
+
+        // The year stays when the kind and type change.
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
+        pickType(t, QStringLiteral("All"));
+        QCOMPARE(descriptions(t), QStringList{});
+        QCOMPARE(label2(t), QStringLiteral("$0"));
+
+        // Chosen the way a screen reader or the keyboard does: the entry's
+        // state changes.
+        action(t, "year1997")->setChecked(true);
+        QCOMPARE(descriptions(t), QStringList{"income"});
+        QVERIFY(!action(t, "year1996")->isChecked());
+
+        action(t, "yearAll")->trigger();
+        QCOMPARE(t.year(), std::nullopt);
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
+        QCOMPARE(child<QLabel>(t, "Label3")->text(), QStringLiteral("Total:"));
+        QCOMPARE(descriptions(t), QStringList{"income"});
+    }
+
     void menus()
     {
         env_->useFile({});
@@ -571,6 +626,7 @@ private slots:
         QCOMPARE(layout, (QStringList{"fl=&File", " prn=&Print", " pall=Print &All", " exportcsv=E&xport to CSV...", " hyph=",
                                       " exitf=E&xit", "recmnu=&Records",
                                       " srtdte=Sort by &Date", " srttyp=Sort by &Type",
+                                      " yrsep=", " yrmnuAction=&Year",
                                       "hl=&Help", " abt=&About", " helpb=&Basic Help",
                                       " h=&Help"}));
         QVERIFY(action(t, "hyph")->isSeparator());
