@@ -1,6 +1,7 @@
 #include "reports/exports.h"
 
 #include "platform/localeservices.h"
+#include "reports/summarylayout.h"
 
 namespace quillary {
 
@@ -74,6 +75,46 @@ CsvTable totalsTable(const QStringList& header, const std::vector<TotalsRow>& ro
     total[ColTotal] = rows.empty() ? CsvCell::number(QStringLiteral("0"))
                                    : table.rows.back()[ColTotal];
     table.rows.push_back(std::move(total));
+    return table;
+}
+
+CsvTable summaryTable(const Summary& summary, bool hideEmpty)
+{
+    using Style = SummaryRow::Style;
+    CsvTable table;
+    table.header = {QStringLiteral("Section"), QStringLiteral("Category"),
+                    QStringLiteral("Records"), QStringLiteral("Total")};
+    // The C locale writes the counts and figures as plain numbers, which is
+    // what a spreadsheet reads.
+    const QLocale plain = QLocale::c();
+    auto figure = [](const QString& text) {
+        return text == kOutOfRange ? CsvCell{text} : CsvCell::number(text);
+    };
+    QString section;
+    for (const SummaryRow& row : summaryRows(summary, hideEmpty, plain)) {
+        if (row.style == Style::SectionHeading) {
+            section = row.label;
+            continue;
+        }
+        const QString label = row.style == Style::Unlisted
+            ? QStringLiteral("%1 (%2)").arg(row.label, row.note)
+            : row.label;
+        table.rows.push_back({{row.style == Style::Total ? QString() : section}, {label},
+                              row.records.isEmpty() ? CsvCell{} : CsvCell::number(row.records),
+                              figure(row.figure)});
+    }
+    table.rows.push_back({});
+    CsvRow heading{{QStringLiteral("Not counted")}};
+    for (const QString& name : notCountedHeaders())
+        heading.push_back({name});
+    table.rows.push_back(std::move(heading));
+    for (const NotCountedRecord& record : summary.notCounted) {
+        const QStringList cells = notCountedCells(record);
+        CsvRow row{{QStringLiteral("Not counted")}, CsvCell::number(cells[NcNumber])};
+        for (int column = NcDate; column < kNotCountedColumns; ++column)
+            row.push_back({cells[column]});
+        table.rows.push_back(std::move(row));
+    }
     return table;
 }
 

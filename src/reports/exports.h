@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/csv.h"
+#include "reports/summary.h"
 #include "reports/totals.h"
 #include "records/taxrecord.h"
 
@@ -25,6 +26,14 @@ CsvTable recordsTable(const std::vector<TaxRecord>& records, const QLocale& loca
 // "Total" with the total of the listing.
 CsvTable totalsTable(const QStringList& header, const std::vector<TotalsRow>& rows,
                      const QLocale& locale = QLocale());
+
+// The year summary as the summary window shows it (hideEmpty: without the
+// categories that have no records): a row for each category of each
+// section, with its number of records and its total as numbers, the
+// section totals, total income, total expenses and the business result;
+// then, after an empty row, the records not counted, under a heading row of
+// their own.
+CsvTable summaryTable(const Summary& summary, bool hideEmpty);
 
 // The cells for a stored date and a stored amount, as recordsTable gives
 // them.

@@ -2,6 +2,7 @@
 // module) and compared field by field.
 
 #include "reports/exports.h"
+#include "reports/summary.h"
 #include "support/pythoncsv.h"
 #include "support/testenv.h"
 
@@ -170,6 +171,32 @@ private slots:
 
         const QList<QStringList> none = readCsvWithPython(encodeCsv(totalsTable(header, {})));
         QCOMPARE(none, (QList<QStringList>{header, {"Total", "", "", "", "", "", "0"}}));
+    }
+
+    // Types outside the lists, figures out of range and hostile texts of
+    // records not counted, in the summary's CSV.
+    void summaryReadBack()
+    {
+        test::LocaleGuard us(QStringLiteral("en_US"));
+        // Ten of the largest amounts a field holds leave the currency range.
+        std::vector<TaxRecord> records(
+            10, record('3', "1/1/2024", "99999999999999", "", "", "Garden, front", "", ""));
+        records.push_back(record('1', "1/3/2024", "=1+1", "", "", "Other", "", "=cmd|' /C calc'!A0"));
+        const Summary summary = computeSummary(DatedRecords(records), 2024);
+        const QList<QStringList> rows =
+            readCsvWithPython(encodeCsv(summaryTable(summary, /*hideEmpty=*/true)));
+        const auto rowOf = [&rows](const QString& category) {
+            for (const QStringList& row : rows)
+                if (row.size() > 1 && row[1] == category)
+                    return row;
+            return QStringList{};
+        };
+        QCOMPARE(rowOf("Garden, front (not a category of the list)"),
+                 (QStringList{"Business income", "Garden, front (not a category of the list)", "10",
+                              "Out of range"}));
+        QCOMPARE(rowOf("Total business income").last(), QStringLiteral("Out of range"));
+        QCOMPARE(rows.last().mid(0, 5),
+                 (QStringList{"Not counted", "11", "1/3/2024", "'=1+1", "'=cmd|' /C calc'!A0"}));
     }
 
     // Amounts and dates written under another locale come out the same.
