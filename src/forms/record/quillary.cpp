@@ -1,6 +1,7 @@
 #include "forms/record/quillary.h"
 
 #include "forms/common.h"
+#include "forms/csvexport.h"
 #include "forms/focus.h"
 #include "forms/formbuilder.h"
 #include "forms/record/recordtexts.h"
@@ -252,6 +253,8 @@ void Quillary::buildMenus()
             &QAction::triggered, this, &Quillary::clfil_Click);
     connect(addMenuItem(fileMenu_, "safil", QStringLiteral("&Save File As")), &QAction::triggered,
             this, &Quillary::safil_Click);
+    connect(addMenuItem(fileMenu_, "exportcsv", kExportMenuCaption), &QAction::triggered, this,
+            &Quillary::exportcsv_Click);
     addMenuSeparator(fileMenu_, "filsep");
     connect(addMenuItem(fileMenu_, "exit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &Quillary::Command9_Click);

@@ -104,6 +104,8 @@ public slots:
     void opfil_Click();
     void clfil_Click();
     void safil_Click();
+    // Every record of the file as CSV, for a spreadsheet or an accountant.
+    void exportcsv_Click();
     void Command9_Click(); // Quit
     void mnuFileArray_Click(int index);
 

@@ -1,5 +1,6 @@
 #include "forms/summary/taxsum.h"
 
+#include "forms/csvexport.h"
 #include "forms/printdelivery.h"
 #include "forms/summary/summarymodel.h"
 #include "forms/summary/summaryprint.h"
@@ -7,6 +8,7 @@
 #include "platform/help.h"
 #include "platform/localeservices.h"
 #include "platform/printer.h"
+#include "reports/exports.h"
 #include "reports/summarylayout.h"
 
 #include <QAction>
@@ -206,6 +208,7 @@ void Taxsum::buildMenus()
     };
     QMenu* fl = menu(QStringLiteral("&File"), "fl");
     item(fl, QStringLiteral("&Print"), "prn", &Taxsum::prn_Click)->setShortcut(QKeySequence::Print);
+    item(fl, kExportMenuCaption, "exportcsv", &Taxsum::exportcsv_Click);
     fl->addSeparator()->setObjectName(QStringLiteral("hyph"));
     item(fl, QStringLiteral("E&xit"), "exitf", &Taxsum::exitf_Click);
     QMenu* hl = menu(QStringLiteral("&Help"), "hl");
@@ -282,6 +285,14 @@ void Taxsum::chooseRecord(const QModelIndex& index)
         return;
     chosen_ = index.data(NotCountedModel::RecordRole).toInt();
     accept();
+}
+
+void Taxsum::exportcsv_Click()
+{
+    exportCsv(state_.platform.dialogs, state_.platform.files,
+              summaryTable(summary_, hideEmpty_->isChecked()),
+              summary_.year ? QStringLiteral("The summary of %1").arg(*summary_.year)
+                            : QStringLiteral("The summary of all years"));
 }
 
 void Taxsum::prn_Click()

@@ -51,6 +51,8 @@ public:
 
 public slots:
     void prn_Click();
+    // The summary as shown, as CSV.
+    void exportcsv_Click();
     void exitf_Click();
     void h_Click();
 

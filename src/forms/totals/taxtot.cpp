@@ -1,6 +1,7 @@
 #include "forms/totals/taxtot.h"
 
 #include "forms/common.h"
+#include "forms/csvexport.h"
 #include "forms/focus.h"
 #include "forms/formbuilder.h"
 #include "forms/printdelivery.h"
@@ -13,6 +14,7 @@
 #include "platform/printer.h"
 #include "records/categories.h"
 #include "records/maintenance.h"
+#include "reports/exports.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -204,6 +206,7 @@ void Taxtot::buildMenus()
     QMenu* fl = menu(QStringLiteral("&File"), "fl");
     item(fl, QStringLiteral("&Print"), "prn", &Taxtot::prn_Click);
     item(fl, QStringLiteral("Print &All"), "pall", &Taxtot::pall_Click);
+    item(fl, kExportMenuCaption, "exportcsv", &Taxtot::exportcsv_Click);
     addMenuSeparator(fl, QStringLiteral("hyph"));
     item(fl, QStringLiteral("E&xit"), "exitf", &Taxtot::exitf_Click);
 
@@ -525,6 +528,17 @@ bool Taxtot::printForm(const PrintTarget& target, QString* error)
     Grid1->verticalScrollBar()->setValue(scrolled);
     Command1->show();
     return ok;
+}
+
+void Taxtot::exportcsv_Click()
+{
+    QStringList header;
+    for (const TotalsColumnLayout& column : totalsColumns())
+        header << column.header;
+    const std::vector<TotalsRow>& rows = model_->rows();
+    exportCsv(state_.platform.dialogs, state_.platform.files, totalsTable(header, rows),
+              rows.size() == 1 ? QStringLiteral("1 record")
+                               : QStringLiteral("%1 records").arg(rows.size()));
 }
 
 void Taxtot::pall_Click()

@@ -79,6 +79,8 @@ public slots:
 
     void prn_Click();
     void pall_Click();
+    // The listing as shown, as CSV.
+    void exportcsv_Click();
     void exitf_Click();
     void srtdte_Click();
     void srttyp_Click();

@@ -5,6 +5,7 @@
 #include "forms/totals/totalsfixture.h"
 #include "records/categories.h"
 #include "reports/summarylayout.h"
+#include "support/pythoncsv.h"
 #include "support/accessibility.h"
 #include "support/smalldisk.h"
 
@@ -55,6 +56,11 @@ std::vector<TaxRecord> threeYears()
         totalsRecord('5', "Other", "10", "bad kind", "8/2/1996"),
         totalsRecord('0', "Gifts to Charity", "50", "charity", "1/15/1997"),
     };
+}
+
+QString notCountedReason(const Taxsum& s, std::size_t i)
+{
+    return s.summary().notCounted.at(i).reasonText();
 }
 
 } // namespace
@@ -279,7 +285,8 @@ private slots:
         QStringList items;
         for (QAction* a : child<QMenu>(s, "fl")->actions())
             items << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
-        QCOMPARE(items, (QStringList{"prn=&Print", "-", "exitf=E&xit"}));
+        QCOMPARE(items, (QStringList{"prn=&Print", "exportcsv=E&xport to CSV...", "-",
+                                     "exitf=E&xit"}));
         QAction* help = child<QAction>(s, "h");
         QCOMPARE(help->shortcut(), QKeySequence(Qt::Key_F1));
         help->trigger();
@@ -287,6 +294,41 @@ private slots:
         s.show();
         child<QAction>(s, "exitf")->trigger();
         QVERIFY(!s.isVisible());
+    }
+
+    // The summary goes out as shown: the year chosen, empty categories left
+    // out when they are hidden, the records not counted at the end.
+    void exportsTheSummaryAsShown()
+    {
+        env_->useFile(threeYears());
+        Taxsum s(env_->state);
+        s.load();
+        QComboBox* years = child<QComboBox>(s, "Year");
+        years->setCurrentIndex(years->findText(QStringLiteral("1996")));
+        QVERIFY(toggleOption(child<QCheckBox>(s, "HideEmpty")));
+        const QString out = env_->path(QStringLiteral("1996.csv"));
+        env_->dialogs.answerSaveFile(out).answerMessage(Answer::Ok);
+        child<QAction>(s, "exportcsv")->trigger();
+        QCOMPARE(env_->dialogs.last().text,
+                 QStringLiteral("The summary of 1996 exported to '%1'.").arg(out));
+        const QList<QStringList> expected{
+            {"Section", "Category", "Records", "Total"},
+            {"Personal expense", "Total personal expense", "0", "0"},
+            {"Personal income", "Wages, Salaries, Tips, etc.", "1", "30000"},
+            {"Personal income", "Total personal income", "1", "30000"},
+            {"Business expense", "Supplies", "1", "12.5"},
+            {"Business expense", "Travel", "1", "410.25"},
+            {"Business expense", "Total business expense", "2", "422.75"},
+            {"Business income", "Receipts or Sales", "1", "2500"},
+            {"Business income", "Total business income", "1", "2500"},
+            {"", "Total income", "2", "32500"},
+            {"", "Total expenses", "2", "422.75"},
+            {"", "Business result", "", "2077.25"},
+            {},
+            {"Not counted", "Record", "Date", "Amount", "Description", "Why not counted"},
+            {"Not counted", "7", "8/1/1996", "", "no amount", notCountedReason(s, 0)},
+            {"Not counted", "8", "8/2/1996", "10", "bad kind", notCountedReason(s, 1)}};
+        QCOMPARE(readCsvWithPython(out), expected);
     }
 
     void aFileThatCannotBeOpened()

@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 #include "records/categories.h"
 #include "support/accessibility.h"
+#include "support/pythoncsv.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -123,6 +124,29 @@ private slots:
         QCOMPARE(t.gridModel()->rowCount(), 3); // and the empty row
         QCOMPARE(label2(t), QStringLiteral("$17.25"));
         QCOMPARE(env_->presfile, QStringLiteral("caller.dat"));
+    }
+
+    // The listing goes out as shown: the selection's rows, with the running
+    // totals as numbers and the total last.
+    void exportsTheListingAsShown()
+    {
+        env_->useFile({totalsRecord('2', "Supplies", "10", "a, first", "1/2/1996", "Shop", "N1", "Check"),
+                       totalsRecord('0', "Other", "99", "not listed"),
+                       totalsRecord('2', "Supplies", "2.5", "b")});
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        const QString out = env_->path(QStringLiteral("supplies.csv"));
+        env_->dialogs.answerSaveFile(out).answerMessage(Answer::Ok);
+        t.findChild<QAction*>(QStringLiteral("exportcsv"))->trigger();
+        QCOMPARE(env_->dialogs.shown().at(0).title, QStringLiteral("Export to CSV"));
+        QCOMPARE(env_->dialogs.last().text, QStringLiteral("2 records exported to '%1'.").arg(out));
+        const QList<QStringList> expected{
+            {"Description", "Date", "Invoice No.", "Amount", "Pay Method", "Payment To/By", "Total"},
+            {"a, first", "1996-01-02", "N1", "10", "Check", "Shop", "10"},
+            {"b", "1996-01-02", "A1", "2.5", "Cash", "Someone", "12.5"},
+            {"Total", "", "", "", "", "", "12.5"}};
+        QCOMPARE(readCsvWithPython(out), expected);
     }
 
     void gridShowsFieldsAndRunningTotals()
@@ -599,7 +623,7 @@ private slots:
             for (QAction* a : top->menu()->actions())
                 layout << u' ' + a->objectName() + u'=' + a->text();
         }
-        QCOMPARE(layout, (QStringList{"fl=&File", " prn=&Print", " pall=Print &All", " hyph=",
+        QCOMPARE(layout, (QStringList{"fl=&File", " prn=&Print", " pall=Print &All", " exportcsv=E&xport to CSV...", " hyph=",
                                       " exitf=E&xit", "recmnu=&Records",
                                       " srtdte=Sort by &Date", " srttyp=Sort by &Type",
                                       " yrsep=", " yrmnuAction=&Year",
