@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-liberation2
-          desktop-file-utils appstream shared-mime-info file dpkg-dev python3)
+          desktop-file-utils appstream shared-mime-info file dpkg-dev python3 libcsv-dev)
 BUILD_DIR=${BUILD_DIR:-build}
 
 install_missing() {
