@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -221,6 +222,7 @@ void CsvImportWindow::buildForm()
     previewView_->verticalHeader()->setDefaultSectionSize(previewView_->fontMetrics().height() + 6);
     previewView_->horizontalHeader()->setHighlightSections(false);
     previewView_->horizontalHeader()->setResizeContentsPrecision(200);
+    previewView_->installEventFilter(this);
     auto* previewLabel = new QLabel(QStringLiteral("Rows of the &file (tick a likely duplicate "
                                                    "to import it all the same):"),
                                     this);
@@ -293,7 +295,7 @@ void CsvImportWindow::buildForm()
         showing_ = false;
         settingsChanged();
     });
-    connect(preview_, &ImportPreview::keptChanged, this, [this] { showResults(); });
+    connect(preview_, &ImportPreview::keptChanged, this, &CsvImportWindow::showSummary);
     connect(importButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -412,6 +414,22 @@ void CsvImportWindow::settingsChanged()
     showResults();
 }
 
+bool CsvImportWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == previewView_ && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space
+        && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        const QModelIndex cell = preview_->index(previewView_->currentIndex().row(),
+                                                 ImportPreview::ColStatus);
+        if (cell.flags() & Qt::ItemIsUserCheckable) {
+            const bool kept = cell.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            preview_->setData(cell, kept ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 QString CsvImportWindow::summaryText() const
 {
     const ColumnMap& map = import_.settings().columns;
@@ -469,13 +487,22 @@ void CsvImportWindow::showResults()
         break;
     }
     dateExample_->setText(example);
+    // The row the user was at stays current.
+    const QModelIndex current = previewView_->currentIndex();
     preview_->refresh();
+    if (current.isValid() && current.row() < preview_->rowCount())
+        previewView_->setCurrentIndex(preview_->index(current.row(), current.column()));
     previewView_->resizeColumnsToContents();
     const int widest = fontMetrics().averageCharWidth() * 44;
     for (int c = 0; c < preview_->columnCount(); ++c) {
         if (previewView_->columnWidth(c) > widest)
             previewView_->setColumnWidth(c, widest);
     }
+    showSummary();
+}
+
+void CsvImportWindow::showSummary()
+{
     summary_->setText(summaryText());
     importButton_->setEnabled(canImport());
 }

@@ -39,12 +39,17 @@ public:
     QString summaryText() const;
     bool canImport() const;
 
+protected:
+    // Space in the list ticks the row selected, whichever cell is current.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildForm();
     // Puts the import's state into the controls, without reacting to it.
     void showFormat();
     void showSettings();
     void showResults();
+    void showSummary();
     ImportSettings settingsFromControls() const;
     void fillTypes();
 

@@ -189,10 +189,15 @@ private slots:
             // Space on the status cell of the duplicate keeps it.
             auto* view = find<QTableView>(window, "Preview");
             view->setFocus();
-            view->setCurrentIndex(window->preview()->index(1, ImportPreview::ColStatus));
+            view->setCurrentIndex(window->preview()->index(1, ImportPreview::ColDate));
             QTest::keyClick(view, Qt::Key_Space);
             QCOMPARE(window->preview()->index(1, ImportPreview::ColStatus).data().toString(),
                      QStringLiteral("Import, likely duplicate: same as line 2"));
+            // Space again skips it again, Space once more keeps it.
+            QTest::keyClick(view, Qt::Key_Space);
+            QCOMPARE(window->preview()->index(1, ImportPreview::ColStatus).data().toString(),
+                     QStringLiteral("Skip, likely duplicate: same as line 2"));
+            QTest::keyClick(view, Qt::Key_Space);
             QVERIFY(window->canImport());
             QTest::keyClick(find<QPushButton>(window, "ImportButton"), Qt::Key_Space);
         });
