@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the program, starts it under a virtual X server with a window
 # manager on a data file of three records, opens "Import from CSV..." from
-# the keyboard on the German bank statement of the tests and saves:
+# the keyboard on the German bank statement of the tests (or the file given)
+# under a German locale (or $SCREENSHOT_LANG) and saves:
 #   screenshots/import.png        the screen with the import window
 #   screenshots/import-after.png  the record window after the import, with
 #                                 the closing message
@@ -25,14 +26,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config" "$shots"
 printf '%-1.1s%-15.15s%-14.14s%-10.10s%-20.20s%-30.30s%-20.20s%-20.20s' \
-    0 "01.03.2026" "12,5" "" "Cash" "Other" "Bakery" "Bread" \
-    2 "02.03.2026" "99" "A17" "Check No:" "Supplies" "Office shop" "Paper" \
-    1 "03.03.2026" "1500" "" "Account" "Wages, Salaries, Tips, etc." "Employer" "Salary" \
+    0 "2026-03-01" "12" "" "Cash" "Other" "Bakery" "Bread" \
+    2 "2026-03-02" "99" "A17" "Check No:" "Supplies" "Office shop" "Paper" \
+    1 "2026-03-03" "1500" "" "Account" "Wages, Salaries, Tips, etc." "Employer" "Salary" \
     >"$work/Taxrecs.dat"
 cp "$statement" "$work/statement.csv"
 
 cd "$work"
-XDG_CONFIG_HOME="$work/config" LANG=de_DE.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" sh -c '
+XDG_CONFIG_HOME="$work/config" LANG=${SCREENSHOT_LANG:-de_DE.UTF-8} xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" sh -c '
     openbox >/dev/null 2>&1 &
     sleep 1
     "$1" &
