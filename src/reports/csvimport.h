@@ -3,6 +3,7 @@
 #include "platform/localeservices.h"
 #include "records/taxrecord.h"
 #include "reports/csvreader.h"
+#include "reports/statementvalues.h"
 #include "reports/totals.h"
 
 #include <QDate>
@@ -44,37 +45,6 @@ TableStart findTable(const CsvText& text);
 // The table from that start, with or without a header: without one the
 // columns are "Column 1", "Column 2", ...
 ImportTable makeTable(const CsvText& text, const TableStart& start, bool header);
-
-enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
-
-// Reads a statement's date under order: numbers separated by '.', '/' or
-// '-', the year in four or two digits (two by the century rule), or a month
-// name in English; a time after the date is ignored. Under year-month-day
-// eight digits in a row are read as yyyymmdd as well.
-enum class DateStatus { Ok, Empty, NotADate, Impossible };
-struct DateRead {
-    DateStatus status = DateStatus::Empty;
-    QDate date;
-};
-DateRead readStatementDate(QStringView text, DateOrder order);
-
-// How the amounts are written: the decimal separator ('.' or ','), the
-// group separator (',', '.', ' ', '\'' or none).
-struct NumberFormat {
-    QChar decimal = u'.';
-    QChar group = u',';
-    friend bool operator==(const NumberFormat&, const NumberFormat&) = default;
-};
-
-// Reads an amount: a sign in front or behind ("9,90-"), or parentheses, or
-// CR/DR behind; a currency sign or a three-letter code in front or behind;
-// group separators only between groups of three digits.
-enum class AmountStatus { Ok, Empty, NotANumber, OutOfRange };
-struct AmountRead {
-    AmountStatus status = AmountStatus::Empty;
-    Currency value;
-};
-AmountRead readStatementAmount(QStringView text, const NumberFormat& format);
 
 // A column number, or none.
 inline constexpr int kNoColumn = -1;
