@@ -6,11 +6,15 @@
 // the platform's Core services (files, locale).
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <array>
 #include <optional>
+#include <string_view>
 
 namespace quillary {
+
+class DateReader;
 
 inline constexpr int kRecordLength = 130;
 // The record count is a 16-bit signed number in the file format's world.
@@ -75,5 +79,9 @@ public:
 private:
     std::array<char, kRecordLength> data_;
 };
+
+// The date a stored date field holds (its bytes, as in the file), as
+// reader reads the field's text.
+std::optional<QDate> readDateField(const DateReader& reader, std::string_view field);
 
 } // namespace quillary
