@@ -68,6 +68,12 @@ public:
     // The field at its full width, padding included.
     QString field(Field f) const;
     QByteArray rawField(Field f) const;
+    // The field's bytes where they stand, padding included.
+    std::string_view fieldBytes(Field f) const
+    {
+        const FieldLayout l = layoutOf(f);
+        return {data_.data() + l.offset, std::size_t(l.width)};
+    }
     // Stores value left-aligned, padded with blanks or cut to the width.
     void setField(Field f, const QString& value);
 
