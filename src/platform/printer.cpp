@@ -319,10 +319,9 @@ bool Printer::printLines(const QStringList& lines, const QString& documentName,
                 return false;
             y = 0;
         }
-        if (text.isEmpty()) {
-        } else if (pen.canDraw(text)) {
+        if (pen.canDraw(text)) {
             pen.add(text, y + ascent);
-        } else {
+        } else if (!text.isEmpty()) {
             pen.flush();
             painter.drawText(0, y + ascent, text);
         }

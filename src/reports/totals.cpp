@@ -67,6 +67,15 @@ std::optional<CurrencyResult> plainAmount(qsizetype size, Code code, char16_t de
     return result;
 }
 
+// The text without the blanks around it.
+std::string_view withoutBlanks(std::string_view text)
+{
+    const std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(' ') + 1 - begin);
+}
+
 } // namespace
 
 CurrencyResult AmountReader::operator()(const QString& field) const
@@ -119,15 +128,8 @@ TotalsListing listTotals(const std::vector<TaxRecord>& records, const TotalsSele
         const TaxRecord& record = records[i];
         if (record.kindCode() != *selection.kindCode)
             continue;
-        if (!all) {
-            std::string_view stored = record.fieldBytes(Field::Type);
-            const std::size_t begin = stored.find_first_not_of(' ');
-            stored = begin == std::string_view::npos
-                ? std::string_view()
-                : stored.substr(begin, stored.find_last_not_of(' ') + 1 - begin);
-            if (!storable || stored != wanted)
-                continue;
-        }
+        if (!all && (!storable || withoutBlanks(record.fieldBytes(Field::Type)) != wanted))
+            continue;
         if (selection.year && readYear(record) != selection.year)
             continue;
         if (result.total) {

@@ -39,9 +39,7 @@ YearReader::YearReader(const QLocale& locale)
 
 std::optional<int> YearReader::operator()(const TaxRecord& record) const
 {
-    const FieldLayout layout = layoutOf(Field::Date);
-    const std::optional<QDate> date = readDateField(
-        readDate_, std::string_view(record.data() + layout.offset, std::size_t(layout.width)));
+    const std::optional<QDate> date = readDateField(readDate_, record.fieldBytes(Field::Date));
     return date ? std::optional<int>(date->year()) : std::nullopt;
 }
 
