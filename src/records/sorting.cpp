@@ -96,7 +96,9 @@ Order dateOrder(const RecordsView& records, const QLocale& locale)
             last = std::max(last, days[i]);
         }
     }
-    // Records without a date come after the last day.
+    // Days numbered from the earliest, so that a radix sort orders them in
+    // the same few passes whatever the dates are; records without a date
+    // come after the last day.
     const qint64 span = first == kNoDate ? 0 : last - first + 1;
     if (span >= std::numeric_limits<quint32>::max())
         return orderByKeys(days);
