@@ -313,9 +313,16 @@ DateReader::DateReader(const QLocale& locale)
     : locale_(locale)
     , shortFormat_(locale.dateFormat(QLocale::ShortFormat))
     , numeric_(std::make_shared<NumericDateFormat>(buildNumericDateFormat(shortFormat_)))
-    , long_(std::make_shared<DateFormatOutline>(
-          buildOutline(locale.dateFormat(QLocale::LongFormat), locale)))
 {
+}
+
+const DateFormatOutline& DateReader::longFormat() const
+{
+    // Worked out when first needed: most texts are dates of the short format.
+    if (!long_)
+        long_ = std::make_shared<DateFormatOutline>(
+            buildOutline(locale_.dateFormat(QLocale::LongFormat), locale_));
+    return *long_;
 }
 
 std::optional<QDate> DateReader::operator()(QStringView input) const
@@ -353,7 +360,7 @@ std::optional<QDate> DateReader::otherFormats(QStringView text) const
     // QLocale's recognition is slow next to the rest: each text it is asked
     // about is asked once.
     const bool shortByLocale = !numeric_->usable;
-    if (shortByLocale || long_->admits(text)) {
+    if (shortByLocale || longFormat().admits(text)) {
         const QString whole = text.toString();
         auto it = recognised_.constFind(whole);
         if (it == recognised_.cend())
@@ -380,7 +387,7 @@ std::optional<QDate> DateReader::recognise(const QString& whole) const
         if (date.isValid())
             return QDate(windowedYear(date.year() % 100), date.month(), date.day());
     }
-    if (long_->admits(whole)) {
+    if (longFormat().admits(whole)) {
         const QDate date = locale_.toDate(whole, QLocale::LongFormat);
         if (date.isValid())
             return date;

@@ -59,11 +59,12 @@ private:
     // The formats after the numeric short format, for trimmed text.
     std::optional<QDate> otherFormats(QStringView text) const;
     std::optional<QDate> recognise(const QString& text) const;
+    const DateFormatOutline& longFormat() const;
 
     QLocale locale_;
     QString shortFormat_;
     std::shared_ptr<const NumericDateFormat> numeric_;
-    std::shared_ptr<const DateFormatOutline> long_;
+    mutable std::shared_ptr<const DateFormatOutline> long_;
     // What QLocale made of the texts it was asked about.
     mutable QHash<QString, std::optional<QDate>> recognised_;
 };
