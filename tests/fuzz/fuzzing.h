@@ -1,0 +1,47 @@
+#pragma once
+
+// What the fuzz targets share: the locales every text is read under, and a
+// check that stops the run (a finding) when a property does not hold.
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace quillary::fuzz {
+
+// Four sets of conventions that differ where it matters: the order of day,
+// month and year, the separators of dates and amounts, the currency sign,
+// and month names in other scripts.
+inline const std::array<QLocale, 4>& locales()
+{
+    static const std::array<QLocale, 4> all{
+        QLocale(QStringLiteral("en_US")), QLocale(QStringLiteral("de_DE")),
+        QLocale(QStringLiteral("fr_FR")), QLocale(QStringLiteral("ja_JP"))};
+    return all;
+}
+
+inline const QLocale& localeFor(std::uint8_t choice)
+{
+    return locales()[choice % locales().size()];
+}
+
+[[noreturn]] inline void fail(const char* what, const char* file, int line, const QString& detail)
+{
+    std::fprintf(stderr, "%s:%d: property failed: %s\n%s\n", file, line, what,
+                 detail.toUtf8().constData());
+    std::abort();
+}
+
+} // namespace quillary::fuzz
+
+// A property of the code under test; when it fails, the input is a finding.
+#define FUZZ_CHECK(condition, detail)                                                    \
+    do {                                                                                 \
+        if (!(condition))                                                                \
+            ::quillary::fuzz::fail(#condition, __FILE__, __LINE__, (detail));            \
+    } while (false)
