@@ -27,6 +27,10 @@ DataFile::~DataFile()
 OpenStatus DataFile::open(const QString& path, QString* error)
 {
     close();
+    if (const QString why = FileServices::whyNotAFile(path); !why.isEmpty()) {
+        setError(error, why);
+        return OpenStatus::NotAFile;
+    }
     const int no = files_.freeFile();
     if (!files_.open(path, no, kRecordLength, error))
         return OpenStatus::CannotOpen;
