@@ -69,7 +69,9 @@ bool DataFile::read(int n, TaxRecord& record) const
 {
     QByteArray buffer(kRecordLength, ' ');
     const bool ok = isOpen() && files_.readRecord(fileNo_, n, buffer);
-    record = TaxRecord::fromBytes(buffer);
+    // A read into a trailing fragment gets the fragment's bytes; they are
+    // no record.
+    record = ok ? TaxRecord::fromBytes(buffer) : TaxRecord();
     return ok;
 }
 

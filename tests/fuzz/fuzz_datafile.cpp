@@ -181,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     // Record by record, as the record window shows them.
     std::vector<TaxRecord> records;
+    const AmountReader readAmount(locale);
     for (int n = 1; n <= count; ++n) {
         TaxRecord r;
         FUZZ_CHECK(file.read(n, r), QString::number(n));
@@ -188,7 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
                    QString::number(n));
         kindFromCode(r.kindCode());
         parseDate(r.field(Field::Date), locale);
-        AmountReader(locale)(r.field(Field::Amount));
+        readAmount(r.field(Field::Amount));
         records.push_back(r);
     }
     TaxRecord beyond;
