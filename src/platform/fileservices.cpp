@@ -463,7 +463,7 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
         const int code = errno;
         // The folder, not the file, is what stands in the way: say so.
         setError(error, code == EACCES || code == EPERM || code == EROFS
-                            ? QStringLiteral("No new file can be made in the folder %1 (%2)")
+                            ? QStringLiteral("No new file can be made in the folder %1: %2")
                                   .arg(QDir::toNativeSeparators(folder), systemError(code))
                             : systemError(code));
         return false;
