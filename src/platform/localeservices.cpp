@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <limits>
+#include <vector>
 
 namespace quillary {
 
@@ -43,39 +44,73 @@ int windowedYear(int twoDigits)
     return twoDigits < 50 ? 2000 + twoDigits : 1900 + twoDigits;
 }
 
+} // namespace
+
 // A short date format made only of day, month and year numbers and the
 // separators between them (M/d/yy, dd.MM.yy, yyyy/MM/dd, ...). Such a format
 // is matched here rather than by QLocale: day and month take one or two
 // digits, the year two or four, and the date is checked only once the
 // century is known (QLocale would put 2/29/00 in 1900 and refuse it).
+//
+// The text must be the fields and separators and nothing else. Every date of
+// a file goes through here when it is sorted or summed, so the text is
+// scanned directly rather than by a regular expression.
 struct NumericDateFormat {
+    enum class Part { Day, Month, Year, Separator };
+    struct Piece {
+        Part part;
+        QString separator;
+    };
     bool usable = false;
-    QRegularExpression pattern;
-    int dayGroup = 0;
-    int monthGroup = 0;
-    int yearGroup = 0;
+    std::vector<Piece> pieces;
 
-    std::optional<QDate> parse(const QString& text) const
+    std::optional<QDate> parse(QStringView text) const
     {
-        const QRegularExpressionMatch m = pattern.match(text);
-        if (!m.hasMatch())
+        int day = 0, month = 0, year = 0;
+        qsizetype at = 0;
+        for (const Piece& piece : pieces) {
+            if (piece.part == Part::Separator) {
+                if (!text.mid(at).startsWith(piece.separator))
+                    return std::nullopt;
+                at += piece.separator.size();
+                continue;
+            }
+            int value = 0;
+            qsizetype digits = 0;
+            while (at + digits < text.size() && digits < 5) {
+                const char16_t c = text[at + digits].unicode();
+                if (c < u'0' || c > u'9')
+                    break;
+                value = value * 10 + (c - u'0');
+                ++digits;
+            }
+            at += digits;
+            if (piece.part == Part::Year) {
+                if (digits != 2 && digits != 4)
+                    return std::nullopt;
+                year = digits == 2 ? windowedYear(value) : value;
+            } else {
+                if (digits < 1 || digits > 2)
+                    return std::nullopt;
+                (piece.part == Part::Day ? day : month) = value;
+            }
+        }
+        if (at != text.size())
             return std::nullopt;
-        const QString yearText = m.captured(yearGroup);
-        int year = yearText.toInt();
-        if (yearText.size() == 2)
-            year = windowedYear(year);
-        const QDate date(year, m.captured(monthGroup).toInt(), m.captured(dayGroup).toInt());
+        const QDate date(year, month, day);
         if (!date.isValid())
             return std::nullopt;
         return date;
     }
 };
 
+namespace {
+
 NumericDateFormat buildNumericDateFormat(const QString& format)
 {
+    using Part = NumericDateFormat::Part;
     NumericDateFormat result;
-    QString regex = QStringLiteral("^");
-    int group = 0;
+    bool day = false, month = false, year = false;
     for (qsizetype i = 0; i < format.size();) {
         const QChar c = format.at(i);
         qsizetype run = 1;
@@ -84,41 +119,40 @@ NumericDateFormat buildNumericDateFormat(const QString& format)
         if (c == u'd' || c == u'M') {
             if (run > 2)
                 return {}; // day or month names
-            int& slot = c == u'd' ? result.dayGroup : result.monthGroup;
-            if (slot != 0)
+            bool& seen = c == u'd' ? day : month;
+            if (seen)
                 return {};
-            slot = ++group;
-            regex += QStringLiteral("([0-9]{1,2})");
+            seen = true;
         } else if (c == u'y') {
-            if (result.yearGroup != 0 || (run != 2 && run != 4))
+            if (year || (run != 2 && run != 4))
                 return {};
-            result.yearGroup = ++group;
-            regex += QStringLiteral("([0-9]{4}|[0-9]{2})");
+            year = true;
         } else if (c.isLetter() || c == u'\'') {
             return {}; // names, eras, quoted text: left to QLocale
+        }
+        const bool number = c == u'd' || c == u'M' || c == u'y';
+        if (number) {
+            // Two numbers back to back could only be told apart by trying
+            // every split; no short date format has them.
+            if (!result.pieces.empty() && result.pieces.back().part != Part::Separator)
+                return {};
+            result.pieces.push_back({c == u'd' ? Part::Day : c == u'M' ? Part::Month : Part::Year,
+                                     {}});
         } else {
-            regex += QRegularExpression::escape(format.mid(i, run));
+            const QString separator = format.mid(i, run);
+            if (!result.pieces.empty() && result.pieces.back().part == Part::Separator)
+                result.pieces.back().separator += separator;
+            else
+                result.pieces.push_back({Part::Separator, separator});
+            if (separator.front().isDigit())
+                return {};
         }
         i += run;
     }
-    if (result.dayGroup == 0 || result.monthGroup == 0 || result.yearGroup == 0)
-        return {};
-    result.pattern = QRegularExpression(regex + u'$');
-    result.usable = result.pattern.isValid();
+    result.usable = day && month && year;
     return result;
 }
 
-const NumericDateFormat& numericDateFormat(const QString& format)
-{
-    // The date sort converts every record of a file with the same format.
-    thread_local QString cachedFormat;
-    thread_local NumericDateFormat cached;
-    if (format != cachedFormat || cachedFormat.isNull()) {
-        cached = buildNumericDateFormat(format);
-        cachedFormat = format.isNull() ? QStringLiteral("") : format;
-    }
-    return cached;
-}
 
 } // namespace
 
@@ -148,36 +182,49 @@ QString shortDate(QDate date, const QLocale& locale)
     return locale.toString(date, shortDateFormat(locale));
 }
 
-std::optional<QDate> parseDate(const QString& input, const QLocale& locale)
+DateReader::DateReader(const QLocale& locale)
+    : locale_(locale)
+    , shortFormat_(locale.dateFormat(QLocale::ShortFormat))
+    , numeric_(std::make_shared<NumericDateFormat>(buildNumericDateFormat(shortFormat_)))
 {
-    const QString text = input.trimmed();
+}
+
+std::optional<QDate> DateReader::operator()(QStringView input) const
+{
+    const QStringView text = input.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
 
-    if (const NumericDateFormat& numeric = numericDateFormat(shortFormat); numeric.usable) {
-        if (const auto date = numeric.parse(text))
+    if (numeric_->usable) {
+        if (const auto date = numeric_->parse(text))
             return date;
     } else {
-        QDate date = locale.toDate(text, lenient(withYearDigits(shortFormat, true)));
+        const QString whole = text.toString();
+        QDate date = locale_.toDate(whole, lenient(withYearDigits(shortFormat_, true)));
         if (date.isValid())
             return date;
-        date = locale.toDate(text, lenient(withYearDigits(shortFormat, false)));
+        date = locale_.toDate(whole, lenient(withYearDigits(shortFormat_, false)));
         if (date.isValid())
             return QDate(windowedYear(date.year() % 100), date.month(), date.day());
     }
 
-    const QDate date = locale.toDate(text, QLocale::LongFormat);
+    const QString whole = text.toString();
+    const QDate date = locale_.toDate(whole, QLocale::LongFormat);
     if (date.isValid())
         return date;
 
     static const QRegularExpression iso(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
-    if (iso.match(text).hasMatch()) {
-        const QDate isoDate = QDate::fromString(text, Qt::ISODate);
+    if (iso.match(whole).hasMatch()) {
+        const QDate isoDate = QDate::fromString(whole, Qt::ISODate);
         if (isoDate.isValid())
             return isoDate;
     }
     return std::nullopt;
+}
+
+std::optional<QDate> parseDate(const QString& input, const QLocale& locale)
+{
+    return DateReader(locale)(input);
 }
 
 qint64 daysBetween(QDate from, QDate to)

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace quillary {
@@ -30,6 +31,21 @@ QString shortDate(QDate date, const QLocale& locale = QLocale());
 // long format and ISO yyyy-MM-dd, with surrounding blanks. A two-digit year
 // means a year from 1950 to 2049. Impossible dates are not dates.
 std::optional<QDate> parseDate(const QString& text, const QLocale& locale = QLocale());
+
+struct NumericDateFormat;
+
+// parseDate for many texts of one locale: what depends on the locale alone
+// is worked out once, not for every date of a file.
+class DateReader {
+public:
+    explicit DateReader(const QLocale& locale = QLocale());
+    std::optional<QDate> operator()(QStringView text) const;
+
+private:
+    QLocale locale_;
+    QString shortFormat_;
+    std::shared_ptr<const NumericDateFormat> numeric_;
+};
 
 // Signed number of calendar days from `from` to `to`.
 qint64 daysBetween(QDate from, QDate to);

@@ -1,7 +1,9 @@
 #include "platform/printer.h"
 
 #include "platform/errors.h"
+#include "platform/fileservices.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -9,8 +11,10 @@
 #include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace quillary {
 
@@ -41,16 +45,52 @@ QRect printableArea(const QPrinter& printer)
     return QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
 }
 
-bool finish(QPainter& painter, QPrinter& printer, const PrintTarget& target, QString* error)
-{
-    if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        setError(error, failureText(target));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
+
+// A PDF file is drawn into a file of its own first, and takes its place
+// under its name only once it is complete and written through to the disk.
+// Written straight to its name, it would be left cut short on a full disk
+// and yet reported as saved: the PDF writer does not report failed writes.
+class Printer::Spool {
+public:
+    bool redirect(QPrinter& printer, QString* error)
+    {
+        if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+            return true;
+        dir_.emplace();
+        if (!dir_->isValid()) {
+            setError(error, QStringLiteral("No temporary file could be made for the document: %1")
+                                .arg(dir_->errorString()));
+            return false;
+        }
+        target_ = printer.outputFileName();
+        printer.setOutputFileName(spoolPath());
+        return true;
+    }
+
+    bool deliver(QString* error) const
+    {
+        if (target_.isEmpty())
+            return true;
+        QFile spooled(spoolPath());
+        QByteArray pdf;
+        if (spooled.open(QIODevice::ReadOnly))
+            pdf = spooled.readAll();
+        // Every PDF ends with this mark; a document cut short does not.
+        if (!pdf.trimmed().endsWith("%%EOF")) {
+            setError(error, QStringLiteral("The document could not be written in full; the "
+                                           "disk that holds the temporary files may be full."));
+            return false;
+        }
+        return FileServices().writeFileAtomically(target_, pdf, error);
+    }
+
+private:
+    QString spoolPath() const { return dir_->filePath(QStringLiteral("document.pdf")); }
+
+    std::optional<QTemporaryDir> dir_;
+    QString target_;
+};
 
 Printer::Printer() = default;
 Printer::~Printer() = default;
@@ -82,13 +122,28 @@ bool Printer::setUp(QPrinter& printer, const PrintTarget& target, QString* error
 }
 
 bool Printer::begin(QPrinter& printer, QPainter& painter, const QString& documentName,
-                    const PrintTarget& target, QString* error)
+                    const PrintTarget& target, Spool& spool, QString* error)
 {
-    if (!setUp(printer, target, error))
+    if (!setUp(printer, target, error) || !spool.redirect(printer, error))
         return false;
     printer.setDocName(documentName);
     if (!painter.begin(&printer)) {
         setError(error, failureText(target));
+        return false;
+    }
+    return true;
+}
+
+bool Printer::finish(QPainter& painter, QPrinter& printer, const PrintTarget& target,
+                     Spool& spool, QString* error)
+{
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        setError(error, failureText(target));
+        return false;
+    }
+    QString why;
+    if (!spool.deliver(&why)) {
+        setError(error, failureText(target) + u' ' + why);
         return false;
     }
     return true;
@@ -99,7 +154,8 @@ bool Printer::printWidget(QWidget& widget, const QString& documentName, const Pr
 {
     QPrinter printer(QPrinter::HighResolution);
     QPainter painter;
-    if (!begin(printer, painter, documentName, target, error))
+    Spool spool;
+    if (!begin(printer, painter, documentName, target, spool, error))
         return false;
     const QRect page = printableArea(printer);
     const QSize size = widget.size();
@@ -123,7 +179,7 @@ bool Printer::printWidget(QWidget& widget, const QString& documentName, const Pr
         painter.scale(scale / played, scale / played);
         painter.drawPicture(0, 0, picture);
     }
-    return finish(painter, printer, target, error);
+    return finish(painter, printer, target, spool, error);
 }
 
 bool Printer::printLines(const QStringList& lines, const QString& documentName,
@@ -131,7 +187,8 @@ bool Printer::printLines(const QStringList& lines, const QString& documentName,
 {
     QPrinter printer(QPrinter::HighResolution);
     QPainter painter;
-    if (!begin(printer, painter, documentName, target, error))
+    Spool spool;
+    if (!begin(printer, painter, documentName, target, spool, error))
         return false;
     painter.setFont(listingFont());
     const QFontMetrics metrics = painter.fontMetrics();
@@ -167,7 +224,29 @@ bool Printer::printLines(const QStringList& lines, const QString& documentName,
             return false;
         }
     }
-    return finish(painter, printer, target, error);
+    return finish(painter, printer, target, spool, error);
+}
+
+bool Printer::printPages(const QString& documentName, const PrintTarget& target,
+                         const std::function<bool(PageCanvas&)>& paint, QString* error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPainter painter;
+    Spool spool;
+    if (!begin(printer, painter, documentName, target, spool, error))
+        return false;
+    const QPageLayout layout = printer.pageLayout();
+    const int dpi = printer.resolution();
+    const QRect paintRect = layout.paintRectPixels(dpi);
+    PageCanvas canvas{painter, printableArea(printer),
+                      layout.fullRectPixels(dpi).translated(-paintRect.topLeft()), dpi,
+                      [&printer] { return printer.newPage(); }};
+    if (!paint(canvas)) {
+        painter.end();
+        setError(error, failureText(target));
+        return false;
+    }
+    return finish(painter, printer, target, spool, error);
 }
 
 } // namespace quillary

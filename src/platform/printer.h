@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QPainter;
 class QPrinter;
@@ -10,6 +12,20 @@ class QWidget;
 namespace quillary {
 
 inline const QString kPdfFileFilter = QStringLiteral("PDF Files (*.pdf)");
+
+// What a job that paints its own pages is given: a painter on the first
+// page, the page's printable area in device pixels (its origin where the
+// painter's is), the sheet, and the printer's resolution in dots per inch. newPage()
+// goes on to a fresh page; false when the printer failed.
+struct PageCanvas {
+    QPainter& painter;
+    QRect area;
+    // The whole sheet in the same coordinates: the printable area may reach
+    // almost to its edges.
+    QRect paper;
+    int dpi = 72;
+    std::function<bool()> newPage;
+};
 
 // Where a print job goes: the default printer, or a PDF file.
 struct PrintTarget {
@@ -46,6 +62,12 @@ public:
     virtual bool printLines(const QStringList& lines, const QString& documentName,
                             const PrintTarget& target, QString* error = nullptr);
 
+    // Lets paint draw the pages of a document; paint answers false when
+    // it could not finish.
+    virtual bool printPages(const QString& documentName, const PrintTarget& target,
+                            const std::function<bool(PageCanvas&)>& paint,
+                            QString* error = nullptr);
+
     // Point size of the text listing.
     static constexpr int kListingPointSize = 10;
 
@@ -55,9 +77,13 @@ protected:
     virtual bool setUp(QPrinter& printer, const PrintTarget& target, QString* error);
 
 private:
+    class Spool;
     // setUp, then a painter begun on the printer for a document of that name.
     bool begin(QPrinter& printer, QPainter& painter, const QString& documentName,
-               const PrintTarget& target, QString* error);
+               const PrintTarget& target, Spool& spool, QString* error);
+    // Ends the document; a PDF file takes its place only now, complete.
+    bool finish(QPainter& painter, QPrinter& printer, const PrintTarget& target, Spool& spool,
+                QString* error);
 };
 
 } // namespace quillary

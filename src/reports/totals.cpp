@@ -73,11 +73,14 @@ Totals computeTotals(const std::vector<TaxRecord>& records, const TotalsSelectio
         return result;
     const bool all = selection.type == kAllTypes;
     const AmountReader readAmount(locale);
+    YearReader readYear(locale);
     QString runningText = currencyToText(Currency{}, locale);
     for (const TaxRecord& record : records) {
         if (record.kindCode() != *selection.kindCode)
             continue;
         if (!all && trimBlanks(record.field(Field::Type)) != selection.type)
+            continue;
+        if (selection.year && readYear(record) != selection.year)
             continue;
         const QString amount = record.field(Field::Amount);
         if (result.total) {

@@ -1,13 +1,14 @@
 #pragma once
 
 // reports/: reports over the records of a data file, as plain functions
-// without widgets: the totals of one category with a running total, and the
-// listing of every record that "Print All" prints; the year summary and CSV
-// export are to come here. It uses the records and the platform's Core
-// services only.
+// without widgets: the totals of one category with a running total, the
+// listing of every record that "Print All" prints, the year summary and the
+// years of records; CSV export is to come here. It uses the records and the
+// platform's Core services only.
 
 #include "platform/localeservices.h"
 #include "records/taxrecord.h"
+#include "reports/years.h"
 
 #include <QLocale>
 #include <QString>
@@ -22,10 +23,21 @@ namespace quillary {
 inline const QString kAllTypes = QStringLiteral("All");
 
 // What the totals window lists: records of one kind code and one type (or
-// "All" types).
+// "All" types), of one year or of all years.
 struct TotalsSelection {
+    TotalsSelection(std::optional<char> kindCode = std::nullopt, QString type = QString(),
+                    YearChoice year = std::nullopt)
+        : kindCode(kindCode)
+        , type(std::move(type))
+        , year(year)
+    {
+    }
+
     std::optional<char> kindCode; // none: nothing matches
     QString type;
+    // A record of another year, or whose date cannot be read, does not
+    // match a year.
+    YearChoice year;
 };
 
 // The kind code for the option buttons. When neither Expense nor Income is

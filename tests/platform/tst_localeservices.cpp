@@ -1,10 +1,58 @@
 #include "platform/localeservices.h"
 #include "support/testenv.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
 #include <limits>
 
 using namespace quillary;
 using quillary::test::LocaleGuard;
+
+namespace {
+
+// What a numeric short date format accepts, written as the plain regular
+// expression it amounts to: day and month of one or two digits, the year of
+// two (1950 to 2049) or four, the separators as they stand, nothing else.
+std::optional<QDate> referenceNumericDate(const QString& text, const QString& format)
+{
+    QString pattern = QStringLiteral("^");
+    QStringList order;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        if (c == u'd' || c == u'M') {
+            pattern += QStringLiteral("([0-9]{1,2})");
+            order << QString(c);
+        } else if (c == u'y') {
+            pattern += QStringLiteral("([0-9]{4}|[0-9]{2})");
+            order << QStringLiteral("y");
+        } else {
+            pattern += QRegularExpression::escape(format.mid(i, run));
+        }
+        i += run;
+    }
+    const QRegularExpressionMatch m = QRegularExpression(pattern + u'$').match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    int day = 0, month = 0, year = 0;
+    for (int g = 0; g < order.size(); ++g) {
+        const QString digits = m.captured(g + 1);
+        if (order[g] == QLatin1String("d"))
+            day = digits.toInt();
+        else if (order[g] == QLatin1String("M"))
+            month = digits.toInt();
+        else
+            year = digits.size() == 2 ? (digits.toInt() < 50 ? 2000 : 1900) + digits.toInt()
+                                      : digits.toInt();
+    }
+    const QDate date(year, month, day);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+} // namespace
 
 Q_DECLARE_METATYPE(quillary::CurrencyStatus)
 
@@ -29,6 +77,50 @@ class TestLocaleServices : public QObject {
     Q_OBJECT
 
 private slots:
+    // The date recognition of numeric short formats, which reads every date
+    // of a file when it is sorted or summed, accepts exactly what the
+    // format's regular expression does, on random texts of digits and
+    // separators.
+    void numericDatesAsTheirPattern_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char* name : {"en_US", "de_DE", "en_GB", "ja_JP", "nl_NL"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void numericDatesAsTheirPattern()
+    {
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        const QString format = l.dateFormat(QLocale::ShortFormat);
+        const DateReader read(l);
+        QRandomGenerator rng(42);
+        const QString alphabet = QStringLiteral("0123456789/.- 0123456789");
+        int dates = 0;
+        for (int i = 0; i < 20000; ++i) {
+            QString text;
+            const int length = int(rng.bounded(13));
+            for (int k = 0; k < length; ++k)
+                text += alphabet.at(rng.bounded(int(alphabet.size())));
+            // Half the texts are dates of the format with noise around them.
+            if (i % 2 == 0)
+                text = l.toString(QDate(1900, 1, 1).addDays(rng.bounded(60000)), format)
+                    + (i % 8 == 0 ? text.left(1) : QString());
+            const std::optional<QDate> reference = referenceNumericDate(text, format);
+            const std::optional<QDate> got = read(text);
+            // A text the pattern refuses may still be a long-format or ISO
+            // date; what the pattern accepts must come out the same.
+            if (reference)
+                QCOMPARE(got, reference);
+            else if (got)
+                QVERIFY2(!l.toDate(text.trimmed(), QLocale::LongFormat).isNull()
+                             || QDate::fromString(text.trimmed(), Qt::ISODate).isValid(),
+                         qPrintable(text));
+            dates += reference.has_value();
+            QCOMPARE(quillary::parseDate(text, l), got);
+        }
+        QVERIFY(dates > 5000);
+    }
+
     void cleanup() { Clock::setFixedToday(std::nullopt); }
 
     // ---- dates -------------------------------------------------------

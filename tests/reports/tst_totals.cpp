@@ -19,6 +19,15 @@ std::vector<TaxRecord> parseRecords(const QStringList& descriptions)
     return records;
 }
 
+// One column of the rows, trimmed of blanks.
+QStringList listed(const Totals& totals, TotalsColumn column)
+{
+    QStringList out;
+    for (const TotalsRow& row : totals.rows)
+        out << trimBlanks(row[std::size_t(column)]);
+    return out;
+}
+
 QString padded(const QString& text, int width)
 {
     return text.leftJustified(width, u' ', true);
@@ -124,14 +133,43 @@ private slots:
         const TotalsSelection selection{
             code.isEmpty() ? std::nullopt : std::optional<char>(code.at(0).toLatin1()), type};
         const Totals result = quillary::computeTotals(parseRecords(records), selection);
-        QStringList gotDescriptions, gotTotals;
-        for (const TotalsRow& row : result.rows) {
-            gotDescriptions << trimBlanks(row[ColDescription]);
-            gotTotals << row[ColTotal];
-        }
-        QCOMPARE(gotDescriptions, descriptions);
-        QCOMPARE(gotTotals, totals);
+        QCOMPARE(listed(result, ColDescription), descriptions);
+        QCOMPARE(listed(result, ColTotal), totals);
         QCOMPARE(result.labelText(), label);
+    }
+
+    void computeTotalsOfAYear_data()
+    {
+        QTest::addColumn<int>("year"); // 0: all years
+        QTest::addColumn<QStringList>("descriptions");
+        QTest::addColumn<QStringList>("totals");
+        QTest::newRow("all years") << 0 << QStringList{"a", "b", "c", "d", "e", "f"}
+                                   << QStringList{"1", "3", "7", "15", "31", "63"};
+        QTest::newRow("1996, from 1 January to 31 December")
+            << 1996 << QStringList{"b", "c", "e"} << QStringList{"2", "6", "22"};
+        QTest::newRow("1995") << 1995 << QStringList{"a"} << QStringList{"1"};
+        QTest::newRow("2049, from two digits") << 2049 << QStringList{"f"} << QStringList{"32"};
+        QTest::newRow("a year without records") << 2001 << QStringList{} << QStringList{};
+    }
+    void computeTotalsOfAYear()
+    {
+        QFETCH(int, year);
+        QFETCH(QStringList, descriptions);
+        QFETCH(QStringList, totals);
+        const std::vector<TaxRecord> records = {
+            totalsRecord('0', "Other", "1", "a", "12/31/1995"),
+            totalsRecord('0', "Other", "2", "b", "1/1/1996"),
+            totalsRecord('0', "Other", "4", "c", "12/31/96"),
+            totalsRecord('0', "Other", "8", "d", "no date"),
+            totalsRecord('0', "Other", "16", "e", "6/6/1996"),
+            totalsRecord('0', "Other", "32", "f", "1/1/49"),
+            totalsRecord('1', "Other", "64", "other kind", "6/6/1996"),
+        };
+        const Totals result = quillary::computeTotals(
+            records, {'0', QStringLiteral("Other"), year ? YearChoice(year) : std::nullopt});
+        QCOMPARE(listed(result, ColDescription), descriptions);
+        QCOMPARE(listed(result, ColTotal), totals);
+        QCOMPARE(result.labelText(), u'$' + (totals.isEmpty() ? QStringLiteral("0") : totals.last()));
     }
 
     void amountsReadAsTheFullConversionDoes_data()

@@ -71,6 +71,17 @@ QString pdfText(const QString& path, bool layout)
     return runTool(QStringLiteral("pdftotext"), arguments);
 }
 
+QStringList textLines(const QString& text)
+{
+    QStringList out;
+    for (const QString& line : text.split(u'\n')) {
+        const QString words = line.simplified();
+        if (!words.isEmpty())
+            out << words;
+    }
+    return out;
+}
+
 QString pdfTextInStrips(const QString& path, int strips)
 {
     static const QRegularExpression size(QStringLiteral("^Page size:\\s+([0-9.]+) x ([0-9.]+)"),

@@ -41,6 +41,10 @@ private:
 // The text of a PDF file as pdftotext gives it (-layout keeps the columns).
 // Fails the running test when pdftotext is missing or fails.
 QString pdfText(const QString& path, bool layout = true);
+// The lines of such a text that hold words, each with its runs of blanks
+// made one: pdftotext -layout guesses the number of blanks between words
+// from their distance, one more or less at times.
+QStringList textLines(const QString& text);
 // The same, taken from `strips` horizontal strips of the first page one after
 // another: pdftotext leaves out words when a page holds thousands of tiny
 // ones, as a form printed with hundreds of rows does.

@@ -122,6 +122,12 @@ std::optional<QString> ScriptedDialogs::saveFileName(const QString& title)
     return step ? step->path : std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::exportFileName(const QString& title, const QString& filter)
+{
+    const auto step = take(ShownBox::Kind::SaveFile, {ShownBox::Kind::SaveFile, title, filter, Buttons::OkCancel, Icon::None, {}});
+    return step ? step->path : std::nullopt;
+}
+
 void ScriptedDialogs::runModal(QDialog& dialog)
 {
     const auto step = take(ShownBox::Kind::Modal, {ShownBox::Kind::Modal, dialog.windowTitle(), dialog.windowTitle(), Buttons::Ok, Icon::None, {}});

@@ -42,6 +42,8 @@ public:
                const QString& title) override;
     std::optional<QString> openFileName(const QString& title) override;
     std::optional<QString> saveFileName(const QString& title) override;
+    // Answered like saveFileName; the box's text is the filter it offered.
+    std::optional<QString> exportFileName(const QString& title, const QString& filter) override;
     void runModal(QDialog& dialog) override;
 
     // Lets pending events run while a box is "shown", as the event loop of

@@ -1,9 +1,11 @@
 #include "forms/record/quillary.h"
 
 #include "forms/common.h"
+#include "forms/csvexport.h"
 #include "forms/focus.h"
 #include "forms/formbuilder.h"
 #include "forms/record/recordtexts.h"
+#include "forms/summary/taxsum.h"
 #include "forms/totals/taxtot.h"
 
 #include "platform/dialogs.h"
@@ -251,6 +253,8 @@ void Quillary::buildMenus()
             &QAction::triggered, this, &Quillary::clfil_Click);
     connect(addMenuItem(fileMenu_, "safil", QStringLiteral("&Save File As")), &QAction::triggered,
             this, &Quillary::safil_Click);
+    connect(addMenuItem(fileMenu_, "exportcsv", kExportMenuCaption), &QAction::triggered, this,
+            &Quillary::exportcsv_Click);
     addMenuSeparator(fileMenu_, "filsep");
     connect(addMenuItem(fileMenu_, "exit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &Quillary::Command9_Click);
@@ -283,6 +287,9 @@ void Quillary::buildMenus()
             &QAction::triggered, this, &Quillary::sortdate_Click);
     connect(addMenuItem(recordsMenu_, "sorttype", QStringLiteral("Sort Records by &Type")),
             &QAction::triggered, this, &Quillary::sorttype_Click);
+    addMenuSeparator(recordsMenu_, "sumsep");
+    connect(addMenuItem(recordsMenu_, "taxsum", QStringLiteral("Tax Year &Summary...")),
+            &QAction::triggered, this, &Quillary::taxsum_Click);
 
     helpMenu_ = new QMenu(QStringLiteral("&Help"), this);
     helpMenu_->setObjectName(QStringLiteral("hp"));
@@ -697,6 +704,24 @@ void Quillary::Command1_Click()
     totals.load();
     state_.platform.dialogs.runModal(totals);
     uprec();
+}
+
+void Quillary::taxsum_Click()
+{
+    if (!saveStep())
+        return;
+    state_.filename = presfile;
+    Taxsum summary(state_, window());
+    if (!summary.load())
+        return;
+    state_.platform.dialogs.runModal(summary);
+    // The record the user chose to correct; otherwise the form stays as
+    // it is, since the summary changes nothing.
+    const int chosen = summary.chosenRecord();
+    if (chosen >= 1 && chosen <= Lastrecord) {
+        Presrecord = chosen;
+        uprec();
+    }
 }
 
 void Quillary::abt_Click()

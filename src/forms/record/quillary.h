@@ -89,6 +89,7 @@ public slots:
     void Command8_Click(); // Last
     void HScroll1_Change(int value);
     void Command1_Click(); // Show Totals
+    void taxsum_Click();   // Tax Year Summary
 
     // Add, delete, undo, sorts, search.
     void Command3_Click(); // Add
@@ -103,6 +104,8 @@ public slots:
     void opfil_Click();
     void clfil_Click();
     void safil_Click();
+    // Every record of the file as CSV, for a spreadsheet or an accountant.
+    void exportcsv_Click();
     void Command9_Click(); // Quit
     void mnuFileArray_Click(int index);
 

@@ -1,9 +1,11 @@
 #include "forms/record/quillary.h"
 
+#include "forms/csvexport.h"
 #include "platform/dialogs.h"
 #include "platform/filelock.h"
 #include "platform/fileservices.h"
 #include "platform/settingsstore.h"
+#include "reports/exports.h"
 #include "session/recentlist.h"
 
 #include <QCoreApplication>
@@ -87,6 +89,23 @@ void Quillary::clfil_Click()
         sub->close();
     else
         close();
+}
+
+void Quillary::exportcsv_Click()
+{
+    // What is on the form goes out with the rest.
+    if (!saveStep())
+        return;
+    std::vector<TaxRecord> records;
+    if (!file_.readAll(records)) {
+        state_.platform.dialogs.message(
+            QStringLiteral("The records of '%1' could not be read for the export.").arg(presfile),
+            Buttons::Ok, Icon::Exclamation, kExportTitle);
+        return;
+    }
+    exportCsv(state_.platform.dialogs, state_.platform.files, recordsTable(records),
+              records.size() == 1 ? QStringLiteral("1 record")
+                                  : QStringLiteral("%1 records").arg(records.size()));
 }
 
 void Quillary::safil_Click()

@@ -1,8 +1,10 @@
 #include "forms/totals/taxtot.h"
 
 #include "forms/common.h"
+#include "forms/csvexport.h"
 #include "forms/focus.h"
 #include "forms/formbuilder.h"
+#include "forms/printdelivery.h"
 #include "forms/totals/totalsgrid.h"
 #include "forms/totals/totalsmodel.h"
 #include "forms/totals/totalstexts.h"
@@ -12,8 +14,10 @@
 #include "platform/printer.h"
 #include "records/categories.h"
 #include "records/maintenance.h"
+#include "reports/exports.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -63,7 +67,8 @@ void Taxtot::load()
     } else {
         loadFailed();
     }
-    setWindowTitle(kDesignedCaption + QStringLiteral(": ") + state_.filename);
+    showYear();
+    fillYearMenu();
     setupGrid();
     listfil();
     Fillists();
@@ -201,12 +206,18 @@ void Taxtot::buildMenus()
     QMenu* fl = menu(QStringLiteral("&File"), "fl");
     item(fl, QStringLiteral("&Print"), "prn", &Taxtot::prn_Click);
     item(fl, QStringLiteral("Print &All"), "pall", &Taxtot::pall_Click);
+    item(fl, kExportMenuCaption, "exportcsv", &Taxtot::exportcsv_Click);
     addMenuSeparator(fl, QStringLiteral("hyph"));
     item(fl, QStringLiteral("E&xit"), "exitf", &Taxtot::exitf_Click);
 
     QMenu* recmnu = menu(QStringLiteral("&Records"), "recmnu");
     item(recmnu, QStringLiteral("Sort by &Date"), "srtdte", &Taxtot::srtdte_Click);
     item(recmnu, QStringLiteral("Sort by &Type"), "srttyp", &Taxtot::srttyp_Click);
+    addMenuSeparator(recmnu, QStringLiteral("yrsep"));
+    yrmnu_ = recmnu->addMenu(QStringLiteral("&Year"));
+    yrmnu_->setObjectName(QStringLiteral("yrmnu"));
+    yrmnu_->menuAction()->setObjectName(QStringLiteral("yrmnuAction"));
+    fillYearMenu();
 
     QMenu* hl = menu(QStringLiteral("&Help"), "hl");
     item(hl, QStringLiteral("&About"), "abt", &Taxtot::abt_Click);
@@ -214,6 +225,56 @@ void Taxtot::buildMenus()
     item(hl, QStringLiteral("&Help"), "h", &Taxtot::h_Click)->setShortcut(Qt::Key_F1);
 
     setExtraHeight(0);
+}
+
+void Taxtot::fillYearMenu()
+{
+    std::vector<int> years;
+    std::vector<TaxRecord> records;
+    if (numrecs > 0 && file_.readAll(records)) {
+        if (records.size() > std::size_t(numrecs))
+            records.resize(std::size_t(numrecs));
+        years = recordYears(records);
+    }
+    yrmnu_->clear();
+    auto* group = new QActionGroup(yrmnu_);
+    for (const YearChoice& choice : yearChoices(years)) {
+        QAction* a = addMenuItem(yrmnu_,
+                                 QStringLiteral("year") + (choice ? QString::number(*choice)
+                                                                  : QStringLiteral("All")),
+                                 yearText(choice));
+        a->setCheckable(true);
+        a->setChecked(choice == year_);
+        group->addAction(a);
+        // A change of state, however it came: menu, keyboard or a screen
+        // reader.
+        connect(a, &QAction::toggled, this, [this, choice](bool checked) {
+            if (checked)
+                setYear(choice);
+        });
+    }
+}
+
+void Taxtot::setYear(YearChoice year)
+{
+    if (year == year_)
+        return;
+    year_ = year;
+    for (QAction* a : yrmnu_->actions())
+        if (a->text() == yearText(year) && !a->isChecked())
+            a->setChecked(true);
+    showYear();
+    Fillists();
+}
+
+void Taxtot::showYear()
+{
+    QString caption = kDesignedCaption + QStringLiteral(": ") + state_.filename;
+    if (year_)
+        caption += QStringLiteral(" (%1)").arg(*year_);
+    setWindowTitle(caption);
+    // The label is printed with the form: the printout names the year too.
+    Label3->setText(year_ ? QStringLiteral("Total %1:").arg(*year_) : QStringLiteral("Total:"));
 }
 
 void Taxtot::setupGrid()
@@ -367,7 +428,7 @@ bool Taxtot::fill()
         return true;
     const TotalsSelection selection{
         selectionCode(Option1->isChecked(), Option3->isChecked(), Option4->isChecked()),
-        Expense->currentText()};
+        Expense->currentText(), year_};
     gridrows = 0;
     std::vector<TaxRecord> records;
     if (!file_.readAll(records)) {
@@ -444,8 +505,10 @@ void Taxtot::sortRecords(SortOrder order)
 
 void Taxtot::prn_Click()
 {
-    deliver(QStringLiteral("form"),
-            [this](const PrintTarget& target, QString* error) { return printForm(target, error); });
+    deliverPrintJob(state_.platform.dialogs, state_.platform.printer, QStringLiteral("form"),
+                    [this](const PrintTarget& target, QString* error) {
+                        return printForm(target, error);
+                    });
 }
 
 bool Taxtot::printForm(const PrintTarget& target, QString* error)
@@ -467,6 +530,17 @@ bool Taxtot::printForm(const PrintTarget& target, QString* error)
     return ok;
 }
 
+void Taxtot::exportcsv_Click()
+{
+    QStringList header;
+    for (const TotalsColumnLayout& column : totalsColumns())
+        header << column.header;
+    const std::vector<TotalsRow>& rows = model_->rows();
+    exportCsv(state_.platform.dialogs, state_.platform.files, totalsTable(header, rows),
+              rows.size() == 1 ? QStringLiteral("1 record")
+                               : QStringLiteral("%1 records").arg(rows.size()));
+}
+
 void Taxtot::pall_Click()
 {
     std::vector<TaxRecord> records;
@@ -482,36 +556,12 @@ void Taxtot::pall_Click()
     if (!records.empty())
         totrec = records.back();
     const QStringList lines = printAllListing(state_.filename, records);
-    deliver(QStringLiteral("record listing"), [&](const PrintTarget& target, QString* error) {
-        return state_.platform.printer.printLines(lines, windowTitle(), target, error);
-    });
-}
-
-void Taxtot::deliver(const QString& what,
-                     const std::function<bool(const PrintTarget&, QString*)>& job)
-{
-    Dialogs& dialogs = state_.platform.dialogs;
-    QString error;
-    QString problem;
-    if (!state_.platform.printer.hasDefaultPrinter())
-        problem = QStringLiteral("No printer is set up on this computer, so the %1 was not printed.")
-                      .arg(what);
-    else if (job(PrintTarget::defaultPrinter(), &error))
-        return;
-    else
-        problem = QStringLiteral("The %1 could not be printed: %2").arg(what, error);
-
-    if (dialogs.message(problem + QStringLiteral(" Do you want to save it as a PDF file instead?"),
-                        Buttons::YesNo, Icon::Exclamation)
-        != Answer::Yes)
-        return;
-    const std::optional<QString> path =
-        dialogs.exportFileName(QStringLiteral("Save as PDF"), kPdfFileFilter);
-    if (!path || path->isEmpty())
-        return;
-    if (!job(PrintTarget::pdf(*path), &error))
-        dialogs.message(QStringLiteral("The PDF file could not be saved: %1").arg(error),
-                        Buttons::Ok, Icon::Exclamation);
+    deliverPrintJob(state_.platform.dialogs, state_.platform.printer,
+                    QStringLiteral("record listing"),
+                    [&](const PrintTarget& target, QString* error) {
+                        return state_.platform.printer.printLines(lines, windowTitle(), target,
+                                                                  error);
+                    });
 }
 
 void Taxtot::closeFile()

@@ -3,6 +3,7 @@
 #include "platform/twips.h"
 #include "records/datafile.h"
 #include "records/taxrecord.h"
+#include "reports/years.h"
 #include "session/appstate.h"
 
 #include <QDialog>
@@ -52,6 +53,11 @@ public:
     int gridRowCount() const { return gridrows; }
     const TaxRecord& recordBuffer() const { return totrec; }
     TotalsModel* gridModel() const { return model_; }
+    // The year whose records are listed; none: all years, as at first.
+    YearChoice year() const { return year_; }
+    // Lists the records of that year only (none: of every year), as the
+    // Year menu does.
+    void setYear(YearChoice year);
 
     // Designed sizes, in twips.
     static constexpr int kClientWidth = 9405;
@@ -73,6 +79,8 @@ public slots:
 
     void prn_Click();
     void pall_Click();
+    // The listing as shown, as CSV.
+    void exportcsv_Click();
     void exitf_Click();
     void srtdte_Click();
     void srttyp_Click();
@@ -88,6 +96,11 @@ protected:
 private:
     void buildForm();
     void buildMenus();
+    // The Year menu's entries: the years of the file's records, newest
+    // first, then all years.
+    void fillYearMenu();
+    // The caption and the total's label tell the year.
+    void showYear();
     void setupGrid();
     // Gives the form and the grid room for `extraTwips` more (0: designed).
     void setExtraHeight(int extraTwips);
@@ -102,10 +115,6 @@ private:
     void loadFailed();
     void closeFile();
     void sortRecords(SortOrder order);
-    // Runs a print job on the default printer; when there is none or it
-    // fails, tells the user and offers to save the output as a PDF file.
-    void deliver(const QString& what,
-                 const std::function<bool(const PrintTarget&, QString*)>& job);
     bool printForm(const PrintTarget& target, QString* error);
 
     AppState& state_;
@@ -113,6 +122,7 @@ private:
     DataFile file_;
     bool loading_ = false;
     bool loadFailed_ = false;
+    YearChoice year_;
     // The type entry whose change has just refilled the grid, -1 for none.
     int justFilledIndex_ = -1;
 
@@ -128,6 +138,7 @@ private:
     TotalsModel* model_ = nullptr;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
+    QMenu* yrmnu_ = nullptr;
 
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;

@@ -1107,17 +1107,18 @@ private slots:
                                          : a->objectName() + "=" + a->text());
             return out;
         };
-        QCOMPARE(items(w->menus()[0]).mid(0, 7),
+        QCOMPARE(items(w->menus()[0]).mid(0, 8),
                  (QStringList{"nefil=&New File", "opfil=&Open File", "clfil=&Close and Save File",
-                              "safil=&Save File As", "filsep|-", "exit=E&xit",
-                              "mnuFileArray|-"}));
+                              "safil=&Save File As", "exportcsv=E&xport to CSV...", "filsep|-",
+                              "exit=E&xit", "mnuFileArray|-"}));
         QCOMPARE(items(w->menus()[1]).mid(0, 3),
                  (QStringList{"cas=&Cascade", "til=&Tile", "arr=&Arrange Icons"}));
         QCOMPARE(items(w->menus()[2]),
                  (QStringList{"srch=Search for...", "addre=&Add a Record",
                               "remrec=&Remove Current Record",
                               "undolast=&Undo Present Record Changes",
-                              "sortdate=Sort Records by &Date", "sorttype=Sort Records by &Type"}));
+                              "sortdate=Sort Records by &Date", "sorttype=Sort Records by &Type",
+                              "sumsep|-", "taxsum=Tax Year &Summary..."}));
         QCOMPARE(items(w->menus()[3]),
                  (QStringList{"abt=&About", "hpsep|-", "hel=&Basic Help", "helpfl=&Help"}));
         for (QMenu* m : w->menus())

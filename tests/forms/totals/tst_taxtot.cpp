@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 #include "records/categories.h"
 #include "support/accessibility.h"
+#include "support/pythoncsv.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -123,6 +124,29 @@ private slots:
         QCOMPARE(t.gridModel()->rowCount(), 3); // and the empty row
         QCOMPARE(label2(t), QStringLiteral("$17.25"));
         QCOMPARE(env_->presfile, QStringLiteral("caller.dat"));
+    }
+
+    // The listing goes out as shown: the selection's rows, with the running
+    // totals as numbers and the total last.
+    void exportsTheListingAsShown()
+    {
+        env_->useFile({totalsRecord('2', "Supplies", "10", "a, first", "1/2/1996", "Shop", "N1", "Check"),
+                       totalsRecord('0', "Other", "99", "not listed"),
+                       totalsRecord('2', "Supplies", "2.5", "b")});
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option2")));
+        const QString out = env_->path(QStringLiteral("supplies.csv"));
+        env_->dialogs.answerSaveFile(out).answerMessage(Answer::Ok);
+        t.findChild<QAction*>(QStringLiteral("exportcsv"))->trigger();
+        QCOMPARE(env_->dialogs.shown().at(0).title, QStringLiteral("Export to CSV"));
+        QCOMPARE(env_->dialogs.last().text, QStringLiteral("2 records exported to '%1'.").arg(out));
+        const QList<QStringList> expected{
+            {"Description", "Date", "Invoice No.", "Amount", "Pay Method", "Payment To/By", "Total"},
+            {"a, first", "1996-01-02", "N1", "10", "Check", "Shop", "10"},
+            {"b", "1996-01-02", "A1", "2.5", "Cash", "Someone", "12.5"},
+            {"Total", "", "", "", "", "", "12.5"}};
+        QCOMPARE(readCsvWithPython(out), expected);
     }
 
     void gridShowsFieldsAndRunningTotals()
@@ -531,6 +555,61 @@ private slots:
         QCOMPARE(env_->help.opened, 0);
     }
 
+    // The Year menu: the years of the records, all years at first, and the
+    // grid, running totals, total, caption and total label of one year.
+    void yearChoice()
+    {
+        const QString path = env_->useFile({
+            totalsRecord('0', "Other", "10", "old", "12/31/1995"),
+            totalsRecord('0', "Other", "2.5", "new", "1/1/1996"),
+            totalsRecord('1', "Other", "100", "income", "7/7/1997"),
+            totalsRecord('0', "Other", "4", "undated", "sometime"),
+            totalsRecord('0', "Other", "1.25", "newer", "3/3/96"),
+        });
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        QStringList entries;
+        for (QAction* a : child<QMenu>(t, "yrmnu")->actions())
+            entries << a->objectName() + u'=' + a->text() + (a->isChecked() ? "*" : "");
+        QCOMPARE(entries, (QStringList{"year1997=1997", "year1996=1996", "year1995=1995",
+                                       "yearAll=All years*"}));
+        // All years: as the window has always been.
+        QCOMPARE(t.year(), std::nullopt);
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
+        QCOMPARE(child<QLabel>(t, "Label3")->text(), QStringLiteral("Total:"));
+        QCOMPARE(descriptions(t), (QStringList{"old", "new", "undated", "newer"}));
+        QCOMPARE(label2(t), QStringLiteral("$17.75"));
+
+        action(t, "year1996")->trigger();
+        QCOMPARE(t.year(), YearChoice(1996));
+        QCOMPARE(descriptions(t), (QStringList{"new", "newer"}));
+        QCOMPARE(t.gridRowCount(), 2);
+        QCOMPARE(t.gridModel()->rows().back()[ColTotal], QStringLiteral("3.75"));
+        QCOMPARE(label2(t), QStringLiteral("$3.75"));
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path + " (1996)");
+        QLabel* label3 = child<QLabel>(t, "Label3");
+        QCOMPARE(label3->text(), QStringLiteral("Total 1996:"));
+        QVERIFY(label3->fontMetrics().horizontalAdvance(label3->text()) <= label3->width());
+
+        // The year stays when the kind and type change.
+        QVERIFY(toggleOption(child<QRadioButton>(t, "Option4")));
+        pickType(t, QStringLiteral("All"));
+        QCOMPARE(descriptions(t), QStringList{});
+        QCOMPARE(label2(t), QStringLiteral("$0"));
+
+        // Chosen the way a screen reader or the keyboard does: the entry's
+        // state changes.
+        action(t, "year1997")->setChecked(true);
+        QCOMPARE(descriptions(t), QStringList{"income"});
+        QVERIFY(!action(t, "year1996")->isChecked());
+
+        action(t, "yearAll")->trigger();
+        QCOMPARE(t.year(), std::nullopt);
+        QCOMPARE(t.windowTitle(), QStringLiteral("Tax Form Totals: ") + path);
+        QCOMPARE(child<QLabel>(t, "Label3")->text(), QStringLiteral("Total:"));
+        QCOMPARE(descriptions(t), QStringList{"income"});
+    }
+
     void menus()
     {
         env_->useFile({});
@@ -544,9 +623,10 @@ private slots:
             for (QAction* a : top->menu()->actions())
                 layout << u' ' + a->objectName() + u'=' + a->text();
         }
-        QCOMPARE(layout, (QStringList{"fl=&File", " prn=&Print", " pall=Print &All", " hyph=",
+        QCOMPARE(layout, (QStringList{"fl=&File", " prn=&Print", " pall=Print &All", " exportcsv=E&xport to CSV...", " hyph=",
                                       " exitf=E&xit", "recmnu=&Records",
                                       " srtdte=Sort by &Date", " srttyp=Sort by &Type",
+                                      " yrsep=", " yrmnuAction=&Year",
                                       "hl=&Help", " abt=&About", " helpb=&Basic Help",
                                       " h=&Help"}));
         QVERIFY(action(t, "hyph")->isSeparator());

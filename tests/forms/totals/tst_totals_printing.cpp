@@ -26,20 +26,6 @@ QAction* action(QWidget& w, const char* name)
     return a;
 }
 
-// The lines that hold text.
-QStringList textLines(const QString& text)
-{
-    QStringList out;
-    // pdftotext -layout guesses the number of blanks between words from
-    // their distance, one more or less at times; runs of blanks count as one.
-    for (const QString& line : text.split(u'\n')) {
-        const QString words = line.simplified();
-        if (!words.isEmpty())
-            out << words;
-    }
-    return out;
-}
-
 std::vector<TaxRecord> listedRecords(int count)
 {
     std::vector<TaxRecord> records;
@@ -201,6 +187,23 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("$%1").arg(sum)), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("Return")));
         QVERIFY(!text.contains(QStringLiteral("Main Form")));
+    }
+
+    void printFormOfAYearNamesIt()
+    {
+        env_->useFile({
+            totalsRecord('0', "Other", "10", "last-year", "12/30/1995"),
+            totalsRecord('0', "Other", "2.5", "this-year", "5/5/1996"),
+        });
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        action(t, "year1996")->trigger();
+        action(t, "prn")->trigger();
+        const QString text = pdfText(env_->printer.documents.value(0), false);
+        QVERIFY2(text.contains(QStringLiteral("Total 1996:")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("this-year")));
+        QVERIFY(!text.contains(QStringLiteral("last-year")));
+        QVERIFY(text.contains(QStringLiteral("$2.5")));
     }
 
     void printFormOfHundredsOfRowsKeepsEveryRow()
