@@ -1,7 +1,7 @@
 // A data file's bytes, whatever they are, as the program meets them: opened
 // and counted, every record read as the record window reads it, listed as
-// Print All lists it, searched, totalled for every kind and type, sorted
-// both ways and a record deleted. Nothing may crash, leak or hang, and the
+// Print All lists it, searched, totalled for every kind and type, summed up
+// for its years, exported as CSV, sorted both ways and a record deleted. Nothing may crash, leak or hang, and the
 // results must be the ones a plain reading of the file gives: the sorts
 // and the delete keep every record, in the order the file's own fields
 // call for.
@@ -15,6 +15,9 @@
 #include "records/datafile.h"
 #include "records/maintenance.h"
 #include "records/search.h"
+#include "reports/csv.h"
+#include "reports/exports.h"
+#include "reports/summary.h"
 #include "reports/totals.h"
 
 #include <QDir>
@@ -72,29 +75,42 @@ QByteArray joined(const std::vector<QByteArray>& records)
     return out;
 }
 
-// The orders as their definitions state them, computed the slow way.
-std::vector<QByteArray> sortedByDate(std::vector<QByteArray> records, const QLocale& locale)
+// The orders as their definitions state them: each record's key read on
+// its own, then a stable sort by the keys.
+template <typename KeyOf>
+std::vector<QByteArray> sortedBy(const std::vector<QByteArray>& records, KeyOf keyOf)
 {
-    auto day = [&](const QByteArray& r) {
-        const auto date = parseDate(TaxRecord::fromBytes(r).field(Field::Date), locale);
-        return date ? date->toJulianDay() : std::numeric_limits<qint64>::max();
-    };
-    std::stable_sort(records.begin(), records.end(),
-                     [&](const QByteArray& a, const QByteArray& b) { return day(a) < day(b); });
-    return records;
+    using Key = decltype(keyOf(records.front()));
+    std::vector<std::pair<Key, QByteArray>> keyed;
+    for (const QByteArray& r : records)
+        keyed.emplace_back(keyOf(r), r);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<QByteArray> out;
+    for (auto& [key, r] : keyed)
+        out.push_back(r);
+    return out;
 }
 
-std::vector<QByteArray> sortedByType(std::vector<QByteArray> records)
+std::vector<QByteArray> sortedByDate(const std::vector<QByteArray>& records, const QLocale& locale)
 {
-    auto key = [](const QByteArray& r) {
+    if (records.empty())
+        return records;
+    return sortedBy(records, [&](const QByteArray& r) {
+        const auto date = parseDate(TaxRecord::fromBytes(r).field(Field::Date), locale);
+        return date ? date->toJulianDay() : std::numeric_limits<qint64>::max();
+    });
+}
+
+std::vector<QByteArray> sortedByType(const std::vector<QByteArray>& records)
+{
+    if (records.empty())
+        return records;
+    return sortedBy(records, [](const QByteArray& r) {
         const TaxRecord t = TaxRecord::fromBytes(r);
         return t.field(Field::Kind) + t.field(Field::Type) + t.field(Field::Date)
             + t.field(Field::Invoice);
-    };
-    std::stable_sort(records.begin(), records.end(), [&](const QByteArray& a, const QByteArray& b) {
-        return key(a) < key(b);
     });
-    return records;
 }
 
 void checkSearch(const std::vector<TaxRecord>& records, const std::uint8_t* data, size_t size)
@@ -130,8 +146,13 @@ void checkSearch(const std::vector<TaxRecord>& records, const std::uint8_t* data
 void checkTotals(const std::vector<TaxRecord>& records, const QLocale& locale)
 {
     for (char code : {'0', '1', '2', '3'}) {
-        QStringList types = typeList(*kindFromCode(code));
-        types.prepend(kAllTypes);
+        // All types, each listed type the records hold, and one they do not.
+        const QStringList& listed = typeList(*kindFromCode(code));
+        QStringList types{kAllTypes, listed.first()};
+        for (const TaxRecord& r : records)
+            if (r.kindCode() == code && listed.contains(trimBlanks(r.field(Field::Type))))
+                types << trimBlanks(r.field(Field::Type));
+        types.removeDuplicates();
         for (const QString& type : types) {
             const Totals totals = computeTotals(records, {code, type}, locale);
             std::size_t rows = 0;
@@ -155,6 +176,37 @@ void checkTotals(const std::vector<TaxRecord>& records, const QLocale& locale)
     }
     // A kind code the program never writes matches nothing.
     FUZZ_CHECK(computeTotals(records, {std::nullopt, kAllTypes}, locale).rows.empty(), QString());
+}
+
+// The years of the records and the year summary: for all years, each
+// kind's figure is the totals window's total of the kind.
+void checkSummary(const std::vector<TaxRecord>& records, const QLocale& locale)
+{
+    const DatedRecords dated(records, locale);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto date = parseDate(records[i].field(Field::Date), locale);
+        FUZZ_CHECK(dated.yearOf(i) == (date ? std::optional<int>(date->year()) : std::nullopt),
+                   records[i].field(Field::Date));
+    }
+    const Summary all = computeSummary(dated, std::nullopt, locale);
+    for (const SummarySection& section : all.sections) {
+        const Totals totals = computeTotals(records, {kindCode(section.kind), kAllTypes}, locale);
+        FUZZ_CHECK(section.total == totals.total, sectionTitle(section.kind));
+    }
+    int shown = 0;
+    for (int year : dated.years()) {
+        if (++shown > 3)
+            break;
+        computeSummary(dated, year, locale);
+    }
+}
+
+// The records as a CSV file: one row for each.
+void checkExport(const std::vector<TaxRecord>& records, const QLocale& locale)
+{
+    const CsvTable table = recordsTable(records, locale);
+    FUZZ_CHECK(table.rows.size() == records.size(), QString());
+    FUZZ_CHECK(encodeCsv(table).startsWith("\xEF\xBB\xBF"), QString());
 }
 
 } // namespace
@@ -201,6 +253,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     FUZZ_CHECK(printAllListing(path, records).size() == 3 + 9 * qsizetype(count), QString());
     checkSearch(records, data, size);
     checkTotals(records, locale);
+    checkSummary(records, locale);
+    checkExport(records, locale);
 
     // The sorts keep every record and the fragment after them.
     const std::vector<QByteArray> original = recordsOf(bytes);
