@@ -224,10 +224,11 @@ bool FileServices::reopen(Handle& h, QString* error)
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool looked = ::fstat(fd, &st) == 0;
+    if (!looked || !S_ISREG(st.st_mode)) {
         const int code = errno;
         ::close(fd);
-        setError(error, S_ISREG(st.st_mode) ? systemError(code) : whyNotAFile(h.absolutePath));
+        setError(error, looked ? notAFile(h.absolutePath, st.st_mode) : systemError(code));
         return false;
     }
     const int flags = ::fcntl(fd, F_GETFL);
@@ -445,6 +446,12 @@ bool FileServices::replaceContents(int fileNo, const QByteArray& contents, QStri
 bool FileServices::writeFileAtomically(const QString& path, const QByteArray& contents,
                                        QString* error) const
 {
+    return writeAtomically(path, contents, error, -1);
+}
+
+bool FileServices::writeAtomically(const QString& path, const QByteArray& contents,
+                                   QString* error, int permissionsFrom) const
+{
     if (injectedFault(path, error))
         return false;
     const QFileInfo info(replacementTarget(path));
@@ -476,7 +483,8 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
 
     struct stat old {};
     const QByteArray target = QFile::encodeName(info.filePath());
-    if (::stat(target.constData(), &old) == 0) {
+    if ((permissionsFrom >= 0 && ::fstat(permissionsFrom, &old) == 0)
+        || (permissionsFrom < 0 && ::stat(target.constData(), &old) == 0)) {
         // The new file stands in for the old one: same permissions, and
         // the same owner where the program may give it (run as root).
         ::fchmod(fd, old.st_mode & 07777);
@@ -554,10 +562,11 @@ bool FileServices::readFile(const QString& path, QByteArray& contents, QString* 
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool looked = ::fstat(fd, &st) == 0;
+    if (!looked || !S_ISREG(st.st_mode)) {
         const int code = errno;
         ::close(fd);
-        setError(error, S_ISREG(st.st_mode) ? systemError(code) : notAFile(path, st.st_mode));
+        setError(error, looked ? notAFile(path, st.st_mode) : systemError(code));
         return false;
     }
     const bool read = readWhole(fd, contents);
@@ -611,7 +620,9 @@ void FileServices::keepBackup(const Handle& h)
     QString error;
     if (!readWhole(h.fd(), contents))
         error = systemError(errno);
-    else if (writeFileAtomically(backup, contents, &error)) {
+    // The copy is as private as the file: its permissions, not the
+    // defaults of a new file.
+    else if (writeAtomically(backup, contents, &error, h.fd())) {
         backupsDone_.insert(real);
         return;
     }

@@ -139,6 +139,10 @@ private:
     bool injectedFault(const QString& path, QString* error) const;
     // The backup due before a write through handle, if one is.
     void keepBackup(const Handle& handle);
+    // writeFileAtomically; a new file takes the permissions of the file open
+    // as permissionsFrom, or with -1 those of the file it replaces.
+    bool writeAtomically(const QString& path, const QByteArray& contents, QString* error,
+                         int permissionsFrom) const;
 
     std::map<int, std::unique_ptr<Handle>> handles_;
     FaultInjector faultInjector_;

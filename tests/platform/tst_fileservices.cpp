@@ -678,7 +678,8 @@ private slots:
     }
 
     // Through a symbolic link the copy lies beside the name the file was
-    // opened by; an empty file has nothing to keep.
+    // opened by, with the file's permissions; an empty file has nothing to
+    // keep.
     void backupNamesAndEmptyFiles()
     {
         const QDate today(2030, 6, 15);
@@ -688,6 +689,7 @@ private slots:
         const QString real = path(QStringLiteral("real/books.dat"));
         const QString link = path(QStringLiteral("link.dat"));
         test::writeBytes(real, record('r'));
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
         QVERIFY(QFile::link(real, link));
         setChanged(real, QDateTime(today.addDays(-1), QTime(8, 0)));
         const QString empty = path(QStringLiteral("empty.dat"));
@@ -698,6 +700,9 @@ private slots:
         QVERIFY(files.open(link, 1, kLen));
         QVERIFY(files.writeRecord(1, 2, record('s')));
         QCOMPARE(test::fileContents(path(QStringLiteral("link.dat.bak"))), record('r'));
+        // As private as the file itself.
+        QCOMPARE(QFileInfo(path(QStringLiteral("link.dat.bak"))).permissions(),
+                 QFileInfo(real).permissions());
         QVERIFY(!QFileInfo::exists(real + QStringLiteral(".bak")));
         QVERIFY(files.open(empty, 2, kLen));
         QVERIFY(files.writeRecord(2, 1, record('e')));
