@@ -145,6 +145,34 @@ QString notAFile(const QString& path, mode_t mode)
     return QStringLiteral("'%1' is %2, not a data file").arg(path, what);
 }
 
+// Opens path (flags: O_RDONLY or O_RDWR, O_CREAT) if it is an ordinary file,
+// without waiting: should a named pipe take the file's place between the
+// look and the open, the open does not wait for a writer. -1 on failure.
+int openOrdinaryFile(const QString& path, int flags, QString* error)
+{
+    if (const QString why = FileServices::whyNotAFile(path); !why.isEmpty()) {
+        setError(error, why);
+        return -1;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        setError(error, systemError(errno));
+        return -1;
+    }
+    struct stat st {};
+    const bool looked = ::fstat(fd, &st) == 0;
+    if (!looked || !S_ISREG(st.st_mode)) {
+        const int code = errno;
+        ::close(fd);
+        setError(error, looked ? notAFile(path, st.st_mode) : systemError(code));
+        return -1;
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status >= 0)
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+    return fd;
+}
+
 // The path a replacement is written to: a symbolic link is followed, so the
 // link stays and the file it names gets the new content.
 QString replacementTarget(const QString& path)
@@ -211,29 +239,9 @@ bool FileServices::open(const QString& path, int fileNo, int recordLength, QStri
 
 bool FileServices::reopen(Handle& h, QString* error)
 {
-    if (const QString why = whyNotAFile(h.absolutePath); !why.isEmpty()) {
-        setError(error, why);
+    const int fd = openOrdinaryFile(h.absolutePath, O_RDWR | O_CREAT, error);
+    if (fd < 0)
         return false;
-    }
-    // Without waiting: should a named pipe have taken the file's place
-    // since it was looked at, the open does not wait for a writer.
-    const QByteArray name = QFile::encodeName(h.absolutePath);
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0) {
-        setError(error, systemError(errno));
-        return false;
-    }
-    struct stat st {};
-    const bool looked = ::fstat(fd, &st) == 0;
-    if (!looked || !S_ISREG(st.st_mode)) {
-        const int code = errno;
-        ::close(fd);
-        setError(error, looked ? notAFile(h.absolutePath, st.st_mode) : systemError(code));
-        return false;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     auto file = std::make_unique<QFile>(h.absolutePath);
     if (!file->open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered,
                     QFileDevice::AutoCloseHandle)) {
@@ -552,23 +560,9 @@ QString FileServices::whyNotAFile(const QString& path)
 
 bool FileServices::readFile(const QString& path, QByteArray& contents, QString* error)
 {
-    if (const QString why = whyNotAFile(path); !why.isEmpty()) {
-        setError(error, why);
+    const int fd = openOrdinaryFile(path, O_RDONLY, error);
+    if (fd < 0)
         return false;
-    }
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        setError(error, systemError(errno));
-        return false;
-    }
-    struct stat st {};
-    const bool looked = ::fstat(fd, &st) == 0;
-    if (!looked || !S_ISREG(st.st_mode)) {
-        const int code = errno;
-        ::close(fd);
-        setError(error, looked ? notAFile(path, st.st_mode) : systemError(code));
-        return false;
-    }
     const bool read = readWhole(fd, contents);
     const int code = errno;
     ::close(fd);

@@ -14,7 +14,6 @@
 #include <limits>
 
 using namespace quillary;
-using quillary::fuzz::localeFor;
 
 namespace {
 
@@ -32,11 +31,11 @@ bool same(const CurrencyResult& a, const CurrencyResult& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
-    if (size < 1)
+    const std::optional<fuzz::TypedText> typed = fuzz::typedText(data, size);
+    if (!typed)
         return 0;
-    const QLocale& locale = localeFor(data[0]);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
-                                           qsizetype(size - 1));
+    const QLocale& locale = typed->locale;
+    const QString& text = typed->text;
     const AmountReader readAmount(locale);
 
     const CurrencyResult full = textToCurrency(text, locale);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace quillary::fuzz {
 
@@ -28,6 +29,20 @@ inline const std::array<QLocale, 4>& locales()
 inline const QLocale& localeFor(std::uint8_t choice)
 {
     return locales()[choice % locales().size()];
+}
+
+// A text as a user types it, in the locale the first byte chooses; the
+// rest of the bytes are the text in UTF-8. None for an empty input.
+struct TypedText {
+    const QLocale& locale;
+    QString text;
+};
+inline std::optional<TypedText> typedText(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return std::nullopt;
+    return TypedText{localeFor(data[0]),
+                     QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1))};
 }
 
 [[noreturn]] inline void fail(const char* what, const char* file, int line, const QString& detail)

@@ -47,15 +47,6 @@ std::vector<TaxRecord> records(int count)
     return out;
 }
 
-QStringList boxes(const ScriptedDialogs& dialogs)
-{
-    QStringList out;
-    for (const ShownBox& box : dialogs.shown())
-        if (box.kind == ShownBox::Kind::Message)
-            out << box.title + QStringLiteral(": ") + box.text;
-    return out;
-}
-
 QString backupFailed(const QString& file, const QString& why)
 {
     return QStringLiteral("Backup not made: Before the first change of the day to '%1', Quillary "
@@ -147,7 +138,7 @@ private slots:
         (first->isEnabled() ? first : find<QPushButton>(w, "Command8"))->click();
         QVERIFY(fileContents(file) != afterFirst);
         QCOMPARE(fileContents(backup), before);
-        QCOMPARE(boxes(env_->dialogs), QStringList());
+        QCOMPARE(boxTexts(env_->dialogs), QStringList());
         QCOMPARE(QDir(env_->dir.path()).entryList({"*Taxrecs*"}, QDir::Files | QDir::Hidden, QDir::Name),
                  (QStringList{"Taxrecs.dat", "Taxrecs.dat.bak"}));
     }
@@ -194,7 +185,7 @@ private slots:
 
         env_->dialogs.answerMessage(Answer::Ok);
         run(w, QStringLiteral("edit"));
-        QCOMPARE(boxes(env_->dialogs), QStringList{backupFailed(file, why)});
+        QCOMPARE(boxTexts(env_->dialogs), QStringList{backupFailed(file, why)});
         QCOMPARE(env_->dialogs.last().icon, Icon::Exclamation);
         std::vector<TaxRecord> expected = records(5);
         expected[4].setField(Field::Description, QStringLiteral("edited today"));
@@ -206,7 +197,7 @@ private slots:
         find<QPushButton>(w, "Command8")->click();
         expected[0].setField(Field::Description, QStringLiteral("edited again"));
         QCOMPARE(fileContents(file), bytesOf(expected));
-        QCOMPARE(boxes(env_->dialogs).size(), 1);
+        QCOMPARE(boxTexts(env_->dialogs).size(), 1);
         QVERIFY(!QFileInfo::exists(file + QStringLiteral(".bak")));
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         left.removeAll(QStringLiteral("filler"));

@@ -48,16 +48,6 @@ public:
     }
 };
 
-QStringList boxes(const ScriptedDialogs& dialogs)
-{
-    QStringList out;
-    for (const ShownBox& box : dialogs.shown())
-        if (box.kind == ShownBox::Kind::Message || box.kind == ShownBox::Kind::Input
-            || box.kind == ShownBox::Kind::Choice)
-            out << box.title + QStringLiteral(": ") + box.text;
-    return out;
-}
-
 qint64 peakKilobytes()
 {
     struct rusage usage {};
@@ -232,7 +222,7 @@ private slots:
         }
 
         expected.replaceInStrings(QStringLiteral("FILE"), file);
-        QCOMPARE(boxes(p.dialogs), expected);
+        QCOMPARE(boxTexts(p.dialogs), expected);
         QVERIFY2(peakKilobytes() - peakBefore < 64 * 1024,
                  qPrintable(QStringLiteral("%1 kB more at the peak").arg(peakKilobytes() - peakBefore)));
         // The window on the file, if it opened, and the default file's.
@@ -276,7 +266,7 @@ private slots:
         p.dialogs.answerInput(QString());
         button(w, "Command7")->click();
         QCOMPARE(w->Presrecord, 1);
-        QCOMPARE(boxes(p.dialogs).size(), 1);
+        QCOMPARE(boxTexts(p.dialogs).size(), 1);
         QCOMPARE(p.dialogs.last().title, QStringLiteral("Invalid Date on current record"));
         QCOMPARE(fileContents(file), bytes);
 
@@ -311,7 +301,7 @@ private slots:
         p.dialogs.answerChoice(1).answerMessage(Answer::Ok); // Reopen
         button(w, "Command7")->click();
         Program::settle();
-        QCOMPARE(boxes(p.dialogs),
+        QCOMPARE(boxTexts(p.dialogs),
                  (QStringList{
                      QStringLiteral("File replaced: The file '%1' has been replaced by another "
                                     "program since this window opened it. Nothing has been "
