@@ -573,18 +573,24 @@ bool FileServices::readFile(const QString& path, QByteArray& contents, QString* 
 
 int FileServices::removeLeftovers(const QString& path)
 {
-    const QFileInfo info(replacementTarget(path));
     // The names writeFileAtomically gives its temporary files, for the file
-    // itself and for its backup: "." + name + "." + six letters or digits.
-    const QString name = QRegularExpression::escape(info.fileName());
+    // itself and for its backup: "." + name + "." + six letters or digits;
+    // beside the file, and beside the name it was opened by where that is
+    // a link (the backup's place).
     static const QString kPattern = QStringLiteral("^\\.%1(\\.bak)?\\.[A-Za-z0-9]{6}$");
-    const QRegularExpression temporary(kPattern.arg(name));
-    const QDir folder = info.absoluteDir();
+    QStringList places{replacementTarget(path), QFileInfo(path).absoluteFilePath()};
+    places.removeDuplicates();
     int removed = 0;
-    for (const QString& entry :
-         folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
-        if (temporary.match(entry).hasMatch() && QFile::remove(folder.filePath(entry)))
-            ++removed;
+    for (const QString& place : places) {
+        const QFileInfo info(place);
+        const QRegularExpression temporary(
+            kPattern.arg(QRegularExpression::escape(info.fileName())));
+        const QDir folder = info.absoluteDir();
+        for (const QString& entry :
+             folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+            if (temporary.match(entry).hasMatch() && QFile::remove(folder.filePath(entry)))
+                ++removed;
+        }
     }
     return removed;
 }

@@ -618,6 +618,23 @@ private slots:
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
     }
 
+    // Through a link: the file's own beside it, the backup's beside the link.
+    void leftoversThroughALink()
+    {
+        QVERIFY(QDir().mkdir(path(QStringLiteral("real"))));
+        const QString real = path(QStringLiteral("real/books.dat"));
+        const QString link = path(QStringLiteral("link.dat"));
+        test::writeBytes(real, record('r'));
+        QVERIFY(QFile::link(real, link));
+        test::writeBytes(path(QStringLiteral("real/.books.dat.Ab12Cd")), record('x'));
+        test::writeBytes(path(QStringLiteral(".link.dat.bak.Ab12Cd")), record('x'));
+        QCOMPARE(FileServices::removeLeftovers(link), 2);
+        QCOMPARE(QDir(path(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"books.dat"});
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"link.dat"});
+    }
+
     // --- Backups ---------------------------------------------------------------
 
     // Before the first write of a run to a file last changed on an earlier
