@@ -10,6 +10,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace quillary;
 
 namespace {
@@ -256,6 +261,31 @@ private slots:
         for (SortOrder order : {SortOrder::Date, SortOrder::Type})
             QVERIFY(quillary::sortFile(file, order));
         QCOMPARE(test::fileContents(path_), contents);
+    }
+
+    // Another program put a named pipe in the file's place: the rewrite
+    // refuses, and looking at what is there now does not wait for a writer
+    // of the pipe that never comes.
+    void rewriteOfAFileReplacedByANamedPipe()
+    {
+        test::writeBytes(path_, recordsBytes({3, 1, 2}));
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        const QString pipe = dir_->filePath(QStringLiteral("pipe"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+        QVERIFY(std::rename(QFile::encodeName(pipe).constData(), QFile::encodeName(path_).constData())
+                == 0);
+        std::signal(SIGALRM, [](int) { ::_exit(3); });
+        ::alarm(30);
+        QString error;
+        QVERIFY(!quillary::sortFile(file, SortOrder::Type, &error));
+        QCOMPARE(error, pathStateError(PathState::Replaced));
+        QVERIFY(!quillary::deleteRecord(file, 1, &error));
+        QCOMPARE(error, pathStateError(PathState::Replaced));
+        ::alarm(0);
+        QVERIFY(file.isOpen());
+        QCOMPARE(file.recordCount(), 3);
     }
 };
 
