@@ -2,7 +2,9 @@
 // (the most a data file can hold) and prints the figures.
 //
 //   sorts by date and by type, end to end: read the file, sort, write it back
-//   atomically and flush it to disk;
+//   atomically and flush it to disk; the date sort on dates that repeat, on a
+//   different day for every record, on two-digit years and on dates that
+//   cannot be read;
 //   the exchange sort the program used to run, for comparison (timed on
 //   smaller files and scaled by n squared, as its cost grows);
 //   deleting one record, flush included;
@@ -44,10 +46,30 @@ const QStringList kTypes = {
     "Wages", "Other", "Receipts or Sales", "Wages, Salaries, Tips, etc.", "Medical and Dental",
 };
 
-// Records as a household or business enters them: dates within `years`
-// years (so many records share a day), a few dozen types, short texts.
-// With distinctDates every record gets a date of its own.
-std::vector<TaxRecord> makeRecords(int n, quint32 seed, int years, bool distinctDates = false)
+// How the dates of a test file are written.
+enum class Dates {
+    Repeated,     // within a few years, so many records share a day
+    Distinct,     // every record a different day
+    TwoDigitYears, // every record a different day, written with two-digit years
+    Unreadable,   // every other record a different text that is no date, the
+                  // rest each a different day
+};
+
+// A date field that no date recognition reads, different for each i: an
+// impossible day, another locale's order, a word, a cut-off date.
+QString unreadableDate(int i)
+{
+    switch (i % 4) {
+    case 0: return QStringLiteral("2/%1/%2").arg(30 + i % 2).arg(1000 + i / 4);
+    case 1: return QStringLiteral("%1.%2.%3").arg(1 + i % 28).arg(1 + i % 12).arg(1000 + i / 4);
+    case 2: return QStringLiteral("n/a %1").arg(i);
+    default: return QStringLiteral("%1/%2/").arg(1 + i % 12).arg(1 + i / 4 % 9999);
+    }
+}
+
+// Records as a household or business enters them: a few dozen types, short
+// texts, dates as `dates` says (within `years` years where they repeat).
+std::vector<TaxRecord> makeRecords(int n, quint32 seed, int years, Dates dates = Dates::Repeated)
 {
     QRandomGenerator rng(seed);
     const QDate first(1994, 1, 1);
@@ -56,8 +78,22 @@ std::vector<TaxRecord> makeRecords(int n, quint32 seed, int years, bool distinct
     for (int i = 0; i < n; ++i) {
         TaxRecord r;
         r.setKind(Kind{rng.bounded(2) == 1, rng.bounded(4) == 0});
-        const QDate day = distinctDates ? first.addDays(i) : first.addDays(rng.bounded(365 * years));
-        r.setField(Field::Date, shortDate(day));
+        switch (dates) {
+        case Dates::Repeated:
+            r.setField(Field::Date, shortDate(first.addDays(rng.bounded(365 * years))));
+            break;
+        case Dates::Distinct:
+            r.setField(Field::Date, shortDate(first.addDays(i)));
+            break;
+        case Dates::TwoDigitYears:
+            // From 1950 on: the years go round into the next century.
+            r.setField(Field::Date, QLocale().toString(QDate(1950, 1, 1).addDays(i),
+                                                       QStringLiteral("M/d/yy")));
+            break;
+        case Dates::Unreadable:
+            r.setField(Field::Date, i % 2 == 0 ? unreadableDate(i) : shortDate(first.addDays(i)));
+            break;
+        }
         r.setField(Field::Amount, QString::number(rng.bounded(100000) / 100.0, 'f', 2));
         r.setField(Field::Invoice, QString::number(rng.bounded(5000)));
         r.setField(Field::PayMethod, rng.bounded(2) ? "Visa/Mastercard" : "Cash");
@@ -187,25 +223,34 @@ int main(int argc, char* argv[])
     };
 
     const QByteArray typical = encodeRecords(makeRecords(kFull, 1, 5));
-    const QByteArray distinct = [] {
-        std::vector<TaxRecord> r = makeRecords(kFull, 2, 5, true);
+    // In no order: the records as they would stand after years of entering.
+    auto shuffled = [](Dates dates) {
+        std::vector<TaxRecord> r = makeRecords(kFull, 2, 5, dates);
         std::shuffle(r.begin(), r.end(), *QRandomGenerator::global());
         return encodeRecords(r);
-    }();
+    };
+    const QByteArray distinct = shuffled(Dates::Distinct);
+    const QByteArray twoDigitYears = shuffled(Dates::TwoDigitYears);
+    const QByteArray unreadable = shuffled(Dates::Unreadable);
 
     std::printf("\nSorts, end to end (read, sort, atomic write, flush to disk):\n");
-    report("sort by date (dates within 5 years)",
-           timeRuns([&] { openFresh(typical); }, [&] { return sortFile(file, SortOrder::Date); }),
+    auto sortTimes = [&](const QByteArray& bytes, SortOrder order) {
+        return timeRuns([&] { openFresh(bytes); }, [&] { return sortFile(file, order); });
+    };
+    constexpr double kDateSortTarget = 15;
+    report("sort by date (dates within 5 years)", sortTimes(typical, SortOrder::Date),
+           kDateSortTarget);
+    report("sort by date, every record a different day", sortTimes(distinct, SortOrder::Date),
+           kDateSortTarget);
+    report("sort by date, two-digit years, every record a different day",
+           sortTimes(twoDigitYears, SortOrder::Date), kDateSortTarget);
+    report("sort by date, every other date unreadable, all different",
+           sortTimes(unreadable, SortOrder::Date), kDateSortTarget);
+    report("sort by type (dates within 5 years)", sortTimes(typical, SortOrder::Type), 50);
+    report("sort by type, every record a different day", sortTimes(distinct, SortOrder::Type),
            50);
-    report("sort by type (dates within 5 years)",
-           timeRuns([&] { openFresh(typical); }, [&] { return sortFile(file, SortOrder::Type); }),
-           50);
-    report("sort by date, worst case: every record a different day",
-           timeRuns([&] { openFresh(distinct); }, [&] { return sortFile(file, SortOrder::Date); }));
-    report("sort by type, worst case: every record a different day",
-           timeRuns([&] { openFresh(distinct); }, [&] { return sortFile(file, SortOrder::Type); }));
 
-    std::printf("\nParts of a sort (dates within 5 years):\n");
+    std::printf("\nParts of a sort (dates within 5 years unless named):\n");
     {
         std::vector<TaxRecord> records;
         openFresh(typical);
@@ -213,6 +258,22 @@ int main(int argc, char* argv[])
         report("sort by date in memory",
                timeRuns([&] { records = decodeRecords(typical); },
                         [&] { sortByDate(records); return true; }));
+        // The sort of a file's contents, as sortFile runs it, on every kind
+        // of dates: its cost must not depend on them.
+        const std::pair<const char*, const QByteArray*> kinds[] = {
+            {"dates within 5 years", &typical},
+            {"every record a different day", &distinct},
+            {"two-digit years", &twoDigitYears},
+            {"every other date unreadable", &unreadable},
+        };
+        for (const auto& [what, bytes] : kinds) {
+            QByteArray contents;
+            const QByteArray name = QStringLiteral("sort of the contents by date (%1)")
+                                        .arg(QLatin1String(what))
+                                        .toUtf8();
+            report(name.constData(), timeRuns([&] { contents = *bytes; },
+                                              [&] { sortByDate(contents); return true; }));
+        }
         report("sort by type in memory",
                timeRuns([&] { records = decodeRecords(typical); },
                         [&] { sortByType(records); return true; }));

@@ -1,7 +1,10 @@
-// Speed of the totals window on a full file of 32,767 records:
-//  - filling the grid when every record matches (target: under 100 ms), of
-//    all years and of one year;
-//  - "Print All" of every record into a PDF file (aim: under 20 s).
+// Speed of the totals window on a full file of 32,767 records, all of which
+// match its first selection:
+//  - opening it: the load sequence with both of its fills, showing it and
+//    its first paint (target: under 100 ms);
+//  - filling the grid again, of all years and of one year (target: under
+//    100 ms);
+//  - "Print All" of every record into a PDF file (target: under 2 s).
 #include "benchplatform.h"
 
 #include "forms/totals/taxtot.h"
@@ -16,6 +19,7 @@
 #include "reports/totals.h"
 #include "session/appstate.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,6 +50,23 @@ TaxRecord record(int i)
     return r;
 }
 
+// Notes the first paint of a widget.
+class PaintWatch final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+    bool painted = false;
+};
+
+const char* verdict(double figure, double target)
+{
+    return figure < target ? "met" : "MISSED";
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -64,11 +85,34 @@ int main(int argc, char* argv[])
     const QString& pdf = platform.pdfPath;
     QString presfile = data;
 
+    // Opening the window as the record window does: build it, run its load
+    // sequence, show it, and let it paint its grid for the first time.
     QElapsedTimer timer;
-    timer.start();
+    constexpr int kOpenRuns = 7;
+    std::vector<qint64> opens, loads;
+    for (int run = 0; run < kOpenRuns; ++run) {
+        timer.start();
+        Taxtot window(state, &presfile);
+        window.load();
+        loads.push_back(timer.nsecsElapsed() / 1000);
+        PaintWatch watch;
+        QAbstractItemView* grid = window.findChild<QAbstractItemView*>(QStringLiteral("Grid1"));
+        grid->viewport()->installEventFilter(&watch);
+        window.show();
+        while (!watch.painted && timer.elapsed() < 10000)
+            QApplication::processEvents();
+        opens.push_back(timer.nsecsElapsed() / 1000);
+        grid->viewport()->removeEventFilter(&watch);
+    }
+    // The first opening also sets up what the process shares (fonts, the
+    // style): the slowest, and the one the target is for.
+    const qint64 firstOpen = opens.front();
+    const qint64 firstLoad = loads.front();
+    std::sort(opens.begin(), opens.end());
+    std::sort(loads.begin(), loads.end());
+
     Taxtot totals(state, &presfile);
     totals.load();
-    const qint64 load = timer.elapsed();
 
     // Each fill reads the whole file, computes every row and resets the grid.
     constexpr int kRuns = 10;
@@ -95,9 +139,10 @@ int main(int argc, char* argv[])
     totals.show();
     QApplication::processEvents();
 
-    // The parts of a fill.
+    // The part of a fill that reads the records; the grid makes the texts
+    // of the rows it shows.
     timer.restart();
-    const Totals computed = computeTotals(records, {'0', kAllTypes});
+    const TotalsListing computed = listTotals(records, {'0', kAllTypes});
     const qint64 compute = timer.nsecsElapsed() / 1000;
 
     timer.restart();
@@ -108,19 +153,26 @@ int main(int argc, char* argv[])
     const qint64 printAll = timer.elapsed();
 
     std::printf("records: %d, rows listed: %d\n", totals.recordCount(), totals.gridRowCount());
-    std::printf("load (open and two fills): %lld ms\n", static_cast<long long>(load));
+    std::printf("open (load sequence, both fills, first paint): first %.1f ms, then median "
+                "%.1f ms (target under 100 ms: %s)\n",
+                firstOpen / 1000.0, opens[kOpenRuns / 2] / 1000.0,
+                verdict(firstOpen / 1000.0, 100));
+    std::printf("  of which the load sequence (open and two fills): first %.1f ms, then median "
+                "%.1f ms\n",
+                firstLoad / 1000.0, loads[kOpenRuns / 2] / 1000.0);
     std::printf("fill of %d matching records: median %.1f ms, best %.1f ms, worst %.1f ms "
                 "(target under 100 ms)\n",
                 totals.gridRowCount(), fills[kRuns / 2] / 1000.0, fills.front() / 1000.0,
                 fills.back() / 1000.0);
-    std::printf("  of which computing the %zu rows: %.1f ms\n", computed.rows.size(),
+    std::printf("  of which listing the %zu matching records: %.1f ms\n", computed.entries.size(),
                 compute / 1000.0);
     std::printf("fill of the %d records of 1996: median %.1f ms (target under 100 ms)\n", yearRows,
                 yearFills[kRuns / 2] / 1000.0);
     std::printf("Print All listing (%lld lines) built in %lld ms\n",
                 static_cast<long long>(lines.size()), static_cast<long long>(listing));
-    std::printf("Print All of %d records to PDF: %.1f s, %lld KiB (aim under 20 s)\n",
+    std::printf("Print All of %d records to PDF: %.2f s, %lld KiB (target under 2 s: %s)\n",
                 totals.recordCount(), printAll / 1000.0,
-                static_cast<long long>(QFileInfo(pdf).size() / 1024));
+                static_cast<long long>(QFileInfo(pdf).size() / 1024),
+                verdict(printAll / 1000.0, 2));
     return platform.dialogs.failed || !QFileInfo::exists(pdf) ? 1 : 0;
 }

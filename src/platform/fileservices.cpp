@@ -1,10 +1,13 @@
 #include "platform/fileservices.h"
 
 #include "platform/errors.h"
+#include "platform/localeservices.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,10 +18,6 @@
 #include <unistd.h>
 
 namespace quillary {
-
-namespace {
-
-} // namespace
 
 QString pathStateError(PathState state)
 {
@@ -120,6 +119,60 @@ bool closeChecked(int fd)
     return ::close(fd) == 0 || errno == EINTR;
 }
 
+// The whole of the file open as fd, from its start; errno tells why not.
+bool readWhole(int fd, QByteArray& contents)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    QByteArray data(qsizetype(st.st_size), Qt::Uninitialized);
+    const qint64 got = readAt(fd, data.data(), data.size(), 0);
+    if (got < 0)
+        return false;
+    data.truncate(qsizetype(got));
+    contents = std::move(data);
+    return true;
+}
+
+// What a name stands for when it is not an ordinary file, in words.
+QString notAFile(const QString& path, mode_t mode)
+{
+    const QString what = S_ISDIR(mode)    ? QStringLiteral("a folder")
+                       : S_ISFIFO(mode)   ? QStringLiteral("a named pipe (FIFO)")
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? QStringLiteral("a device")
+                       : S_ISSOCK(mode)   ? QStringLiteral("a socket")
+                                          : QStringLiteral("no ordinary file");
+    return QStringLiteral("'%1' is %2, not a data file").arg(path, what);
+}
+
+// Opens path (flags: O_RDONLY or O_RDWR, O_CREAT) if it is an ordinary file,
+// without waiting: should a named pipe take the file's place between the
+// look and the open, the open does not wait for a writer. -1 on failure.
+int openOrdinaryFile(const QString& path, int flags, QString* error)
+{
+    if (const QString why = FileServices::whyNotAFile(path); !why.isEmpty()) {
+        setError(error, why);
+        return -1;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        setError(error, systemError(errno));
+        return -1;
+    }
+    struct stat st {};
+    const bool looked = ::fstat(fd, &st) == 0;
+    if (!looked || !S_ISREG(st.st_mode)) {
+        const int code = errno;
+        ::close(fd);
+        setError(error, looked ? notAFile(path, st.st_mode) : systemError(code));
+        return -1;
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status >= 0)
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+    return fd;
+}
+
 // The path a replacement is written to: a symbolic link is followed, so the
 // link stays and the file it names gets the new content.
 QString replacementTarget(const QString& path)
@@ -186,12 +239,13 @@ bool FileServices::open(const QString& path, int fileNo, int recordLength, QStri
 
 bool FileServices::reopen(Handle& h, QString* error)
 {
-    if (QFileInfo(h.absolutePath).isDir()) {
-        setError(error, QStringLiteral("%1 is a folder").arg(h.path));
+    const int fd = openOrdinaryFile(h.absolutePath, O_RDWR | O_CREAT, error);
+    if (fd < 0)
         return false;
-    }
     auto file = std::make_unique<QFile>(h.absolutePath);
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+    if (!file->open(fd, QIODevice::ReadWrite | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         setError(error, file->errorString());
         return false;
     }
@@ -288,6 +342,7 @@ bool FileServices::writeRecords(int fileNo, qint64 n, const QByteArray& buffer, 
     }
     if (injectedFault(h->path, error))
         return false;
+    keepBackup(*h);
     struct stat st {};
     if (::fstat(h->fd(), &st) != 0) {
         setError(error, systemError(errno));
@@ -341,18 +396,7 @@ bool FileServices::flush(int fileNo, QString* error)
 bool FileServices::readAll(int fileNo, QByteArray& contents) const
 {
     const Handle* h = handle(fileNo);
-    if (!h)
-        return false;
-    const qint64 size = length(fileNo);
-    if (size < 0)
-        return false;
-    QByteArray data(size, Qt::Uninitialized);
-    const qint64 got = readAt(h->fd(), data.data(), size, 0);
-    if (got < 0)
-        return false;
-    data.truncate(got);
-    contents = std::move(data);
-    return true;
+    return h && readWhole(h->fd(), contents);
 }
 
 qint64 FileServices::readBytes(int fileNo, qint64 offset, char* data, qint64 size) const
@@ -386,6 +430,7 @@ bool FileServices::replaceContents(int fileNo, const QByteArray& contents, QStri
         setError(error, pathStateError(state));
         return false;
     }
+    keepBackup(*h);
     const FileId replaced = fileId(h->fd());
     const QString target = replacementTarget(h->absolutePath);
     if (!writeFileAtomically(target, contents, error))
@@ -409,11 +454,17 @@ bool FileServices::replaceContents(int fileNo, const QByteArray& contents, QStri
 bool FileServices::writeFileAtomically(const QString& path, const QByteArray& contents,
                                        QString* error) const
 {
+    return writeAtomically(path, contents, error, -1);
+}
+
+bool FileServices::writeAtomically(const QString& path, const QByteArray& contents,
+                                   QString* error, int permissionsFrom) const
+{
     if (injectedFault(path, error))
         return false;
     const QFileInfo info(replacementTarget(path));
-    if (info.isDir()) {
-        setError(error, QStringLiteral("%1 is a folder").arg(path));
+    if (const QString why = whyNotAFile(info.filePath()); !why.isEmpty()) {
+        setError(error, why);
         return false;
     }
     const QString folder = info.absolutePath();
@@ -424,7 +475,12 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
         + "XXXXXX";
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0) {
-        setError(error, systemError(errno));
+        const int code = errno;
+        // The folder, not the file, is what stands in the way: say so.
+        setError(error, code == EACCES || code == EPERM || code == EROFS
+                            ? QStringLiteral("No new file can be made in the folder %1: %2")
+                                  .arg(QDir::toNativeSeparators(folder), systemError(code))
+                            : systemError(code));
         return false;
     }
     auto fail = [&](int code) {
@@ -435,7 +491,8 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
 
     struct stat old {};
     const QByteArray target = QFile::encodeName(info.filePath());
-    if (::stat(target.constData(), &old) == 0) {
+    if ((permissionsFrom >= 0 && ::fstat(permissionsFrom, &old) == 0)
+        || (permissionsFrom < 0 && ::stat(target.constData(), &old) == 0)) {
         // The new file stands in for the old one: same permissions, and
         // the same owner where the program may give it (run as root).
         ::fchmod(fd, old.st_mode & 07777);
@@ -485,17 +542,92 @@ bool FileServices::writeFileAtomically(const QString& path, const QByteArray& co
 
 bool FileServices::copyFile(const QString& from, const QString& to, QString* error) const
 {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) {
-        setError(error, in.errorString());
+    QByteArray contents;
+    return readFile(from, contents, error) && writeFileAtomically(to, contents, error);
+}
+
+QString FileServices::whyNotAFile(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        return S_ISREG(st.st_mode) ? QString() : notAFile(path, st.st_mode);
+    if (errno == ELOOP)
+        return QStringLiteral("'%1' is a symbolic link that leads round in a circle (%2), not "
+                              "a data file")
+            .arg(path, systemError(ELOOP));
+    return QString();
+}
+
+bool FileServices::readFile(const QString& path, QByteArray& contents, QString* error)
+{
+    const int fd = openOrdinaryFile(path, O_RDONLY, error);
+    if (fd < 0)
         return false;
+    const bool read = readWhole(fd, contents);
+    const int code = errno;
+    ::close(fd);
+    if (!read)
+        setError(error, systemError(code));
+    return read;
+}
+
+int FileServices::removeLeftovers(const QString& path)
+{
+    // The names writeFileAtomically gives its temporary files, for the file
+    // itself and for its backup: "." + name + "." + six letters or digits;
+    // beside the file, and beside the name it was opened by where that is
+    // a link (the backup's place).
+    static const QString kPattern = QStringLiteral("^\\.%1(\\.bak)?\\.[A-Za-z0-9]{6}$");
+    QStringList places{replacementTarget(path), QFileInfo(path).absoluteFilePath()};
+    places.removeDuplicates();
+    int removed = 0;
+    for (const QString& place : places) {
+        const QFileInfo info(place);
+        const QRegularExpression temporary(
+            kPattern.arg(QRegularExpression::escape(info.fileName())));
+        const QDir folder = info.absoluteDir();
+        for (const QString& entry :
+             folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+            if (temporary.match(entry).hasMatch() && QFile::remove(folder.filePath(entry)))
+                ++removed;
+        }
     }
-    const QByteArray contents = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        setError(error, in.errorString());
-        return false;
+    return removed;
+}
+
+QString FileServices::backupPath(const QString& path)
+{
+    return path + QStringLiteral(".bak");
+}
+
+void FileServices::keepBackup(const Handle& h)
+{
+    const QString real = replacementTarget(h.absolutePath);
+    if (backupsDone_.count(real))
+        return;
+    struct stat st {};
+    if (::fstat(h.fd(), &st) != 0)
+        return;
+    const QDate changed = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).date();
+    if (!(changed < Clock::today()) || st.st_size == 0) {
+        // Changed today already, by this run or before it: the copy of the
+        // day, if there is one, was made then.
+        backupsDone_.insert(real);
+        return;
     }
-    return writeFileAtomically(to, contents, error);
+    const QString backup = backupPath(h.absolutePath);
+    QByteArray contents;
+    QString error;
+    if (!readWhole(h.fd(), contents))
+        error = systemError(errno);
+    // The copy is as private as the file: its permissions, not the
+    // defaults of a new file.
+    else if (writeAtomically(backup, contents, &error, h.fd())) {
+        backupsDone_.insert(real);
+        return;
+    }
+    if (backupsReported_.insert(real).second && backupFailureHandler_)
+        backupFailureHandler_(h.path, backup, error);
 }
 
 bool FileServices::copyOpenFile(int fileNo, const QString& to, QString* error) const

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 class QFile;
 
@@ -33,6 +34,8 @@ public:
     int freeFile() const;
 
     // Opens path for reading and writing, creating it empty when missing.
+    // Only an ordinary file is opened (see whyNotAFile), and never in a way
+    // that could wait for another program.
     bool open(const QString& path, int fileNo, int recordLength, QString* error = nullptr);
     bool isOpen(int fileNo) const;
     QString path(int fileNo) const;
@@ -79,6 +82,14 @@ public:
     // replacement would land on a file another program put there.
     bool replaceContents(int fileNo, const QByteArray& contents, QString* error = nullptr);
 
+    // Why path cannot be a data file: it names a folder, a named pipe, a
+    // device or a socket, or symbolic links that lead round in a circle.
+    // Empty for an ordinary file and for a name where nothing is yet.
+    static QString whyNotAFile(const QString& path);
+    // Reads the whole of an ordinary file; refuses anything else, and never
+    // waits for another program (a named pipe put in a file's place).
+    static bool readFile(const QString& path, QByteArray& contents, QString* error = nullptr);
+
     // Whole-file copy that replaces the target atomically.
     bool copyFile(const QString& from, const QString& to, QString* error = nullptr) const;
     // The same from the file open as fileNo, also when its path has been
@@ -88,9 +99,31 @@ public:
     // Writes contents to path atomically, replacing any file there. The new
     // file takes the old one's place only once every byte of it is known to
     // be on the disk; on any failure the temporary file is removed and the
-    // old file stays as it was.
+    // old file stays as it was. Only an ordinary file is replaced: a folder,
+    // a device or a named pipe of that name is left alone.
     bool writeFileAtomically(const QString& path, const QByteArray& contents,
                              QString* error = nullptr) const;
+    // The temporary files of path that a program stopped in the middle of
+    // an atomic write (a crash, a power cut) left in its folder; removes them
+    // and answers how many went. Only for the holder of the data file's
+    // lock: nobody else writes them.
+    static int removeLeftovers(const QString& path);
+
+    // Backups. Before the first write of this run to a file open for random
+    // access (a record written, the content replaced) that was last changed
+    // on an earlier day than today, the file as it is is copied beside it,
+    // under its name followed by ".bak" ("Taxrecs.dat.bak"), atomically and
+    // replacing an older copy; an empty file has nothing to keep. A copy
+    // that cannot be made does not stop the write: the handler hears of it,
+    // once for each file, and the copy is tried again before the next write
+    // for as long as the file has not been changed today.
+    static QString backupPath(const QString& path);
+    using BackupFailureHandler =
+        std::function<void(const QString& path, const QString& backup, const QString& error)>;
+    void setBackupFailureHandler(BackupFailureHandler handler)
+    {
+        backupFailureHandler_ = std::move(handler);
+    }
 
     // For tests: when set and it answers true for a path, writes and
     // replacements of that path through these services fail as on a full
@@ -104,9 +137,20 @@ private:
     Handle* handle(int fileNo) const;
     // Whether the fault injector fails a write of path (error says why).
     bool injectedFault(const QString& path, QString* error) const;
+    // The backup due before a write through handle, if one is.
+    void keepBackup(const Handle& handle);
+    // writeFileAtomically; a new file takes the permissions of the file open
+    // as permissionsFrom, or with -1 those of the file it replaces.
+    bool writeAtomically(const QString& path, const QByteArray& contents, QString* error,
+                         int permissionsFrom) const;
 
     std::map<int, std::unique_ptr<Handle>> handles_;
     FaultInjector faultInjector_;
+    BackupFailureHandler backupFailureHandler_;
+    // The files (their real paths) whose backup is made or not wanted this
+    // run, and those whose failed backup was reported.
+    std::set<QString> backupsDone_;
+    std::set<QString> backupsReported_;
 };
 
 } // namespace quillary

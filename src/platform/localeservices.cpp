@@ -1,7 +1,9 @@
 #include "platform/localeservices.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace quillary {
@@ -63,21 +65,27 @@ struct NumericDateFormat {
     bool usable = false;
     std::vector<Piece> pieces;
 
-    std::optional<QDate> parse(QStringView text) const
+    // View: QStringView, or QLatin1StringView for text in Latin-1.
+    template <typename View>
+    std::optional<QDate> parse(View text) const
     {
         int day = 0, month = 0, year = 0;
         qsizetype at = 0;
         for (const Piece& piece : pieces) {
             if (piece.part == Part::Separator) {
-                if (!text.mid(at).startsWith(piece.separator))
+                const qsizetype length = piece.separator.size();
+                if (text.size() - at < length)
                     return std::nullopt;
-                at += piece.separator.size();
+                for (qsizetype k = 0; k < length; ++k)
+                    if (QChar(text[at + k]) != piece.separator[k])
+                        return std::nullopt;
+                at += length;
                 continue;
             }
             int value = 0;
             qsizetype digits = 0;
             while (at + digits < text.size() && digits < 5) {
-                const char16_t c = text[at + digits].unicode();
+                const char16_t c = QChar(text[at + digits]).unicode();
                 if (c < u'0' || c > u'9')
                     break;
                 value = value * 10 + (c - u'0');
@@ -100,6 +108,34 @@ struct NumericDateFormat {
         if (!date.isValid())
             return std::nullopt;
         return date;
+    }
+};
+
+// What every text that QLocale::toDate reads as a date of one format holds.
+// QLocale matches the literal parts of a format exactly and the day and
+// month names in full; this asks for less, so it never turns away a text
+// that QLocale would read: the literal parts without their blanks, in
+// order, in any case of letters, and some letter for the names.
+struct DateFormatOutline {
+    std::vector<QString> literals;
+    bool needsLetter = false;
+
+    bool admits(QStringView text) const
+    {
+        qsizetype from = 0;
+        for (const QString& literal : literals) {
+            const qsizetype at = text.indexOf(literal, from, Qt::CaseInsensitive);
+            if (at < 0)
+                return false;
+            from = at + literal.size();
+        }
+        if (needsLetter) {
+            for (QChar c : text)
+                if (c.isLetter())
+                    return true;
+            return false;
+        }
+        return true;
     }
 };
 
@@ -152,6 +188,92 @@ NumericDateFormat buildNumericDateFormat(const QString& format)
     return result;
 }
 
+// Whether every name of a day or a month the locale may write holds a
+// letter.
+bool namesHoldLetters(const QLocale& locale)
+{
+    auto holdsLetter = [](const QString& name) {
+        return std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetter(); });
+    };
+    for (QLocale::FormatType type :
+         {QLocale::LongFormat, QLocale::ShortFormat, QLocale::NarrowFormat}) {
+        for (int month = 1; month <= 12; ++month)
+            if (!holdsLetter(locale.monthName(month, type))
+                || !holdsLetter(locale.standaloneMonthName(month, type)))
+                return false;
+        for (int day = 1; day <= 7; ++day)
+            if (!holdsLetter(locale.dayName(day, type))
+                || !holdsLetter(locale.standaloneDayName(day, type)))
+                return false;
+    }
+    return true;
+}
+
+DateFormatOutline buildOutline(const QString& format, const QLocale& locale)
+{
+    DateFormatOutline outline;
+    // Quoted text is literal; an escaped or doubled quote is left out, as is
+    // everything else that is in doubt: asking for less is always safe.
+    bool quoted = false;
+    bool names = false;
+    QString literal;
+    auto endLiteral = [&] {
+        QString piece;
+        for (QChar c : std::as_const(literal)) {
+            if (!c.isSpace())
+                piece += c;
+            else if (!piece.isEmpty())
+                outline.literals.push_back(std::exchange(piece, QString()));
+        }
+        if (!piece.isEmpty())
+            outline.literals.push_back(piece);
+        literal.clear();
+    };
+    bool doubtful = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        if (c == u'\\' || (c == u'\'' && i + 1 < format.size() && format.at(i + 1) == u'\'')) {
+            doubtful = true;
+            break;
+        }
+        if (c == u'\'') {
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        if (!quoted && (c == u'd' || c == u'M' || c == u'y')) {
+            qsizetype run = 1;
+            while (i + run < format.size() && format.at(i + run) == c)
+                ++run;
+            names = names || (c != u'y' && run >= 3);
+            endLiteral();
+            i += run;
+            continue;
+        }
+        literal += c;
+        ++i;
+    }
+    if (doubtful)
+        outline.literals.clear();
+    else
+        endLiteral();
+    outline.needsLetter = names && namesHoldLetters(locale);
+    return outline;
+}
+
+// The ISO form yyyy-MM-dd, digits 0 to 9 only.
+bool isIsoShaped(QStringView text)
+{
+    if (text.size() != 10)
+        return false;
+    for (qsizetype i = 0; i < 10; ++i) {
+        const char16_t c = text[i].unicode();
+        if (i == 4 || i == 7 ? c != u'-' : (c < u'0' || c > u'9'))
+            return false;
+    }
+    return true;
+}
+
 
 } // namespace
 
@@ -181,6 +303,11 @@ QString shortDate(QDate date, const QLocale& locale)
     return locale.toString(date, shortDateFormat(locale));
 }
 
+bool mayBeDateOfFormat(QStringView text, const QString& format, const QLocale& locale)
+{
+    return buildOutline(format, locale).admits(text);
+}
+
 DateReader::DateReader(const QLocale& locale)
     : locale_(locale)
     , shortFormat_(locale.dateFormat(QLocale::ShortFormat))
@@ -188,17 +315,70 @@ DateReader::DateReader(const QLocale& locale)
 {
 }
 
+const DateFormatOutline& DateReader::longFormat() const
+{
+    // Worked out when first needed: most texts are dates of the short format.
+    if (!long_)
+        long_ = std::make_shared<DateFormatOutline>(
+            buildOutline(locale_.dateFormat(QLocale::LongFormat), locale_));
+    return *long_;
+}
+
 std::optional<QDate> DateReader::operator()(QStringView input) const
 {
     const QStringView text = input.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-
     if (numeric_->usable) {
         if (const auto date = numeric_->parse(text))
             return date;
-    } else {
+    }
+    return otherFormats(text);
+}
+
+std::optional<QDate> DateReader::operator()(QLatin1StringView input) const
+{
+    if (!numeric_->usable)
+        return (*this)(QStringView(QString(input)));
+    qsizetype begin = 0;
+    qsizetype end = input.size();
+    while (begin < end && QChar(input[begin]).isSpace())
+        ++begin;
+    while (end > begin && QChar(input[end - 1]).isSpace())
+        --end;
+    if (begin == end)
+        return std::nullopt;
+    const QLatin1StringView text = input.sliced(begin, end - begin);
+    if (const auto date = numeric_->parse(text))
+        return date;
+    return otherFormats(QString(text));
+}
+
+std::optional<QDate> DateReader::otherFormats(QStringView text) const
+{
+    // QLocale's recognition is slow next to the rest: each text it is asked
+    // about is asked once.
+    const bool shortByLocale = !numeric_->usable;
+    if (shortByLocale || longFormat().admits(text)) {
         const QString whole = text.toString();
+        auto it = recognised_.constFind(whole);
+        if (it == recognised_.cend())
+            it = recognised_.insert(whole, recognise(whole));
+        if (*it)
+            return *it;
+    }
+    if (isIsoShaped(text)) {
+        const QDate isoDate = QDate::fromString(text.toString(), Qt::ISODate);
+        if (isoDate.isValid())
+            return isoDate;
+    }
+    return std::nullopt;
+}
+
+// The short format, where it is not numeric, and the long format, by QLocale.
+std::optional<QDate> DateReader::recognise(const QString& whole) const
+{
+    if (!numeric_->usable) {
         QDate date = locale_.toDate(whole, lenient(withYearDigits(shortFormat_, true)));
         if (date.isValid())
             return date;
@@ -206,17 +386,10 @@ std::optional<QDate> DateReader::operator()(QStringView input) const
         if (date.isValid())
             return QDate(windowedYear(date.year() % 100), date.month(), date.day());
     }
-
-    const QString whole = text.toString();
-    const QDate date = locale_.toDate(whole, QLocale::LongFormat);
-    if (date.isValid())
-        return date;
-
-    static const QRegularExpression iso(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
-    if (iso.match(whole).hasMatch()) {
-        const QDate isoDate = QDate::fromString(whole, Qt::ISODate);
-        if (isoDate.isValid())
-            return isoDate;
+    if (longFormat().admits(whole)) {
+        const QDate date = locale_.toDate(whole, QLocale::LongFormat);
+        if (date.isValid())
+            return date;
     }
     return std::nullopt;
 }

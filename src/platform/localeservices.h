@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <memory>
@@ -35,19 +36,40 @@ std::optional<QDate> parseDate(const QString& text, const QLocale& locale = QLoc
 // are 1950 to 1999.
 int windowedYear(int twoDigits);
 
+// Whether QLocale::toDate(text, format) may read text as a date. It cannot
+// when text lacks one of the format's literal parts (blanks and the case of
+// letters aside) in their order, or lacks any letter where the format spells
+// out day or month names that all hold letters. Far cheaper than toDate, so
+// that a text which is no date at all is turned away at once.
+bool mayBeDateOfFormat(QStringView text, const QString& format,
+                       const QLocale& locale = QLocale());
+
 struct NumericDateFormat;
+struct DateFormatOutline;
 
 // parseDate for many texts of one locale: what depends on the locale alone
-// is worked out once, not for every date of a file.
+// is worked out once, not for every date of a file, and a text that needs
+// QLocale's own recognition is recognised once. Not for two threads at once.
 class DateReader {
 public:
     explicit DateReader(const QLocale& locale = QLocale());
     std::optional<QDate> operator()(QStringView text) const;
+    // The same for text in Latin-1: a date of a numeric short format is read
+    // in place, without a QString made of it.
+    std::optional<QDate> operator()(QLatin1StringView text) const;
 
 private:
+    // The formats after the numeric short format, for trimmed text.
+    std::optional<QDate> otherFormats(QStringView text) const;
+    std::optional<QDate> recognise(const QString& text) const;
+    const DateFormatOutline& longFormat() const;
+
     QLocale locale_;
     QString shortFormat_;
     std::shared_ptr<const NumericDateFormat> numeric_;
+    mutable std::shared_ptr<const DateFormatOutline> long_;
+    // What QLocale made of the texts it was asked about.
+    mutable QHash<QString, std::optional<QDate>> recognised_;
 };
 
 // Signed number of calendar days from `from` to `to`.

@@ -27,6 +27,10 @@ DataFile::~DataFile()
 OpenStatus DataFile::open(const QString& path, QString* error)
 {
     close();
+    if (const QString why = FileServices::whyNotAFile(path); !why.isEmpty()) {
+        setError(error, why);
+        return OpenStatus::NotAFile;
+    }
     const int no = files_.freeFile();
     if (!files_.open(path, no, kRecordLength, error))
         return OpenStatus::CannotOpen;
@@ -65,7 +69,9 @@ bool DataFile::read(int n, TaxRecord& record) const
 {
     QByteArray buffer(kRecordLength, ' ');
     const bool ok = isOpen() && files_.readRecord(fileNo_, n, buffer);
-    record = TaxRecord::fromBytes(buffer);
+    // A read into a trailing fragment gets the fragment's bytes; they are
+    // no record.
+    record = ok ? TaxRecord::fromBytes(buffer) : TaxRecord();
     return ok;
 }
 

@@ -8,7 +8,12 @@
 
 namespace quillary {
 
-enum class OpenStatus { Ok, CannotOpen, TooManyRecords };
+enum class OpenStatus {
+    Ok,
+    CannotOpen,
+    TooManyRecords,
+    NotAFile, // a folder, a named pipe, a device, a socket, a circle of links
+};
 
 // One open data file: a handle of the file services on a sequence of
 // 130-byte tax records. Closes its handle when destroyed.
@@ -21,7 +26,8 @@ public:
 
     // Opens path under the lowest free file number, creating it empty when
     // missing. A file of more than 32,767 records is not opened: its count
-    // cannot be held, and treating it as shorter would lose records.
+    // cannot be held, and treating it as shorter would lose records. Nor is
+    // anything that is not an ordinary file; error then says what it is.
     OpenStatus open(const QString& path, QString* error = nullptr);
     void close();
     bool isOpen() const { return fileNo_ != 0; }

@@ -4,7 +4,6 @@
 #include "platform/fileservices.h"
 #include "records/sorting.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace quillary {
@@ -23,9 +22,9 @@ bool replaceContents(DataFile& file, const QByteArray& contents, QString* error)
     if (file.files().replaceContents(file.fileNumber(), contents, &why))
         return true;
     const QString path = file.path();
-    QFile probe(path);
-    if (probe.open(QIODevice::ReadOnly) && probe.readAll() == contents) {
-        probe.close();
+    // Read without waiting: by now the name may stand for anything.
+    QByteArray there;
+    if (FileServices::readFile(path, there) && there == contents) {
         QString reopenError;
         if (file.open(path, &reopenError) == OpenStatus::Ok)
             return true;

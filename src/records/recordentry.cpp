@@ -27,8 +27,15 @@ ComposedRecord composeRecord(const RecordEntry& entry, const QLocale& locale)
         result.status = EntryStatus::AmountTooLarge;
         return result;
     }
+    // The field holds 14 characters: a longer amount would be cut to
+    // another value without a word.
+    const QString amountText = currencyToText(amount.value, locale);
+    if (amountText.size() > layoutOf(Field::Amount).width) {
+        result.status = EntryStatus::AmountTooLarge;
+        return result;
+    }
     TaxRecord& record = result.record;
-    record.setField(Field::Amount, currencyToText(amount.value, locale));
+    record.setField(Field::Amount, amountText);
     record.setField(Field::Date, shortDate(*date, locale));
     record.setField(Field::Invoice, trimBlanks(entry.invoice));
     record.setField(Field::PayMethod, trimBlanks(entry.payMethod));

@@ -29,7 +29,7 @@ enum class EntryStatus {
     Ok,
     BadDate,        // the date is no date
     BadAmount,      // the amount is no number
-    AmountTooLarge, // a number, but beyond what a record can hold
+    AmountTooLarge, // a number, but longer than the 14 characters a record holds
 };
 
 struct ComposedRecord {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 
 namespace quillary {
 
@@ -56,26 +56,56 @@ Order orderByKeys(const std::vector<Key>& keys)
     return order;
 }
 
+// Stable order of numbers from 0 to `largest`: a radix sort, a few passes
+// over the records in place of the comparisons of a general sort.
+Order orderBySmallNumbers(const std::vector<quint32>& numbers, quint32 largest)
+{
+    constexpr int kBits = 11;
+    constexpr quint32 kMask = (1u << kBits) - 1;
+    Order order(numbers.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    Order next(numbers.size());
+    std::vector<std::size_t> start(std::size_t(kMask) + 1);
+    for (int shift = 0; shift < 32 && (largest >> shift) != 0; shift += kBits) {
+        std::fill(start.begin(), start.end(), 0);
+        for (std::size_t i : order)
+            ++start[(numbers[i] >> shift) & kMask];
+        std::size_t place = 0;
+        for (std::size_t& s : start)
+            place += std::exchange(s, place);
+        for (std::size_t i : order)
+            next[start[(numbers[i] >> shift) & kMask]++] = i;
+        order.swap(next);
+    }
+    return order;
+}
+
 Order dateOrder(const RecordsView& records, const QLocale& locale)
 {
-    // Recognising a date is slow next to everything else here, and a file
-    // holds the same days over and over: each distinct date text is
-    // recognised once.
-    std::unordered_map<std::string_view, qint64> dayOf;
-    std::vector<qint64> keys;
-    keys.reserve(records.size());
+    const DateReader readDate(locale);
+    constexpr qint64 kNoDate = std::numeric_limits<qint64>::max();
+    std::vector<qint64> days(records.size());
+    qint64 first = kNoDate;
+    qint64 last = std::numeric_limits<qint64>::min();
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string_view text = records.field(i, Field::Date);
-        auto it = dayOf.find(text);
-        if (it == dayOf.end()) {
-            const auto date = parseDate(fromCp1252(text.data(), qsizetype(text.size())), locale);
-            it = dayOf.emplace(text, date ? date->toJulianDay()
-                                          : std::numeric_limits<qint64>::max())
-                     .first;
+        const auto date = readDateField(readDate, records.field(i, Field::Date));
+        days[i] = date ? date->toJulianDay() : kNoDate;
+        if (date) {
+            first = std::min(first, days[i]);
+            last = std::max(last, days[i]);
         }
-        keys.push_back(it->second);
     }
-    return orderByKeys(keys);
+    // Days numbered from the earliest, so that a radix sort orders them in
+    // the same few passes whatever the dates are; records without a date
+    // come after the last day.
+    const qint64 span = first == kNoDate ? 0 : last - first + 1;
+    if (span >= std::numeric_limits<quint32>::max())
+        return orderByKeys(days);
+    std::vector<quint32> numbers(days.size());
+    for (std::size_t i = 0; i < days.size(); ++i)
+        numbers[i] = quint32(days[i] == kNoDate ? span : days[i] - first);
+    return orderBySmallNumbers(numbers, quint32(span));
 }
 
 // Each byte's place among the characters the 256 bytes decode to. The

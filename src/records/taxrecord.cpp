@@ -1,5 +1,6 @@
 #include "records/taxrecord.h"
 
+#include "platform/localeservices.h"
 #include "records/cp1252.h"
 
 #include <algorithm>
@@ -60,6 +61,18 @@ void TaxRecord::setField(Field f, const QString& value)
     const auto n = std::min<qsizetype>(encoded.size(), l.width);
     std::copy_n(encoded.constData(), n, data_.begin() + l.offset);
     std::fill(data_.begin() + l.offset + n, data_.begin() + l.offset + l.width, ' ');
+}
+
+std::optional<QDate> readDateField(const DateReader& reader, std::string_view field)
+{
+    // Windows-1252 and Latin-1 differ only in the bytes 0x80 to 0x9F; a
+    // field without them is read in place.
+    for (char c : field) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && b < 0xA0)
+            return reader(fromCp1252(field.data(), qsizetype(field.size())));
+    }
+    return reader(QLatin1StringView(field.data(), qsizetype(field.size())));
 }
 
 } // namespace quillary

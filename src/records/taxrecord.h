@@ -6,11 +6,15 @@
 // the platform's Core services (files, locale).
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <array>
 #include <optional>
+#include <string_view>
 
 namespace quillary {
+
+class DateReader;
 
 inline constexpr int kRecordLength = 130;
 // The record count is a 16-bit signed number in the file format's world.
@@ -64,6 +68,12 @@ public:
     // The field at its full width, padding included.
     QString field(Field f) const;
     QByteArray rawField(Field f) const;
+    // The field's bytes where they stand, padding included.
+    std::string_view fieldBytes(Field f) const
+    {
+        const FieldLayout l = layoutOf(f);
+        return {data_.data() + l.offset, std::size_t(l.width)};
+    }
     // Stores value left-aligned, padded with blanks or cut to the width.
     void setField(Field f, const QString& value);
 
@@ -75,5 +85,9 @@ public:
 private:
     std::array<char, kRecordLength> data_;
 };
+
+// The date a stored date field holds (its bytes, as in the file), as
+// reader reads the field's text.
+std::optional<QDate> readDateField(const DateReader& reader, std::string_view field);
 
 } // namespace quillary

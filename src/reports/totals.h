@@ -14,7 +14,9 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstddef>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace quillary {
@@ -81,15 +83,43 @@ class AmountReader {
 public:
     explicit AmountReader(const QLocale& locale = QLocale());
     CurrencyResult operator()(const QString& field) const;
+    // The same for a field's stored bytes (Windows-1252).
+    CurrencyResult operator()(std::string_view field) const;
 
 private:
     QLocale locale_;
     QChar decimal_; // null when the separator is not one character
 };
 
+// One listed record: its place among the records, and the running total
+// after it (none once the sum has left the currency range).
+struct TotalsEntry {
+    std::size_t record = 0;
+    std::optional<Currency> runningTotal;
+};
+
+// The totals without their texts: what a grid of every record of a file
+// needs, whose cells are made only when they are shown.
+struct TotalsListing {
+    std::vector<TotalsEntry> entries;
+    std::optional<Currency> total = Currency{};
+};
+
 // The records that match the selection, in file order, with a running total
 // after each. An amount field that is empty or not a number adds nothing:
 // its row shows the stored text and the running total so far.
+TotalsListing listTotals(const std::vector<TaxRecord>& records, const TotalsSelection& selection,
+                         const QLocale& locale = QLocale());
+// The text of one column of an entry's row.
+QString totalsCell(const TaxRecord& record, const TotalsEntry& entry, TotalsColumn column,
+                   const QLocale& locale = QLocale());
+// An entry's row.
+TotalsRow totalsRow(const TaxRecord& record, const TotalsEntry& entry,
+                    const QLocale& locale = QLocale());
+// "$" followed by the total, or the out-of-range notice.
+QString totalText(const std::optional<Currency>& total, const QLocale& locale = QLocale());
+
+// listTotals with every row's texts.
 Totals computeTotals(const std::vector<TaxRecord>& records, const TotalsSelection& selection,
                      const QLocale& locale = QLocale());
 

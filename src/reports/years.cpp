@@ -1,7 +1,6 @@
 #include "reports/years.h"
 
 #include "platform/localeservices.h"
-#include "records/cp1252.h"
 #include "records/taxrecord.h"
 
 #include <algorithm>
@@ -34,21 +33,14 @@ std::vector<int> recordYears(const std::vector<TaxRecord>& records, const QLocal
 }
 
 YearReader::YearReader(const QLocale& locale)
-    : locale_(locale)
+    : readDate_(locale)
 {
 }
 
-std::optional<int> YearReader::operator()(const TaxRecord& record)
+std::optional<int> YearReader::operator()(const TaxRecord& record) const
 {
-    const FieldLayout layout = layoutOf(Field::Date);
-    const std::string_view text(record.data() + layout.offset, std::size_t(layout.width));
-    auto it = yearOfText_.find(text);
-    if (it == yearOfText_.end()) {
-        const std::optional<QDate> date =
-            parseDate(fromCp1252(text.data(), qsizetype(text.size())), locale_);
-        it = yearOfText_.emplace(text, date ? date->year() : 0).first;
-    }
-    return it->second != 0 ? std::optional<int>(it->second) : std::nullopt;
+    const std::optional<QDate> date = readDateField(readDate_, record.fieldBytes(Field::Date));
+    return date ? std::optional<int>(date->year()) : std::nullopt;
 }
 
 } // namespace quillary

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/localeservices.h"
+
 #include <QLocale>
 #include <QString>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillary {
@@ -27,19 +27,15 @@ std::vector<int> recordYears(const std::vector<TaxRecord>& records,
                              const QLocale& locale = QLocale());
 
 // Reads the calendar year of records' dates by the same recognition as the
-// date sort, two-digit years included. A file holds the same days over and
-// over, and recognising a date is slow next to everything else: each
-// distinct date text is read once.
+// date sort, two-digit years included.
 class YearReader {
 public:
     explicit YearReader(const QLocale& locale = QLocale());
-    // None when the date field is not a date. The record must outlive the
-    // reader: its date text is remembered in place.
-    std::optional<int> operator()(const TaxRecord& record);
+    // None when the date field is not a date.
+    std::optional<int> operator()(const TaxRecord& record) const;
 
 private:
-    QLocale locale_;
-    std::unordered_map<std::string_view, int> yearOfText_; // 0: no date
+    DateReader readDate_;
 };
 
 } // namespace quillary

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/filelock.h"
+#include "platform/fileservices.h"
 #include "platform/twips.h"
 
 #include <QGuiApplication>
@@ -50,9 +51,25 @@ RecordWindows::RecordWindows(AppState& state, QMdiArea& area, QObject* parent)
     , state_(state)
     , area_(area)
 {
+    state_.platform.files.setBackupFailureHandler(
+        [this](const QString& path, const QString& backup, const QString& error) {
+            state_.platform.dialogs.message(backupFailedText().arg(path, backup, error),
+                                            Buttons::Ok, Icon::Exclamation,
+                                            QStringLiteral("Backup not made"));
+        });
 }
 
-RecordWindows::~RecordWindows() = default;
+RecordWindows::~RecordWindows()
+{
+    state_.platform.files.setBackupFailureHandler({});
+}
+
+QString RecordWindows::backupFailedText()
+{
+    return QStringLiteral("Before the first change of the day to '%1', Quillary keeps a copy of "
+                          "it as it was in '%2'. That copy could not be made: %3.\n\nThe "
+                          "change you asked for is made all the same.");
+}
 
 RecordWindow* RecordWindows::windowFor(const QString& path, const RecordWindow* except) const
 {
@@ -122,8 +139,13 @@ void RecordWindows::holdLock(const RecordWindow* window, std::unique_ptr<DataFil
     if (!window)
         return;
     releaseLock(window);
-    if (lock)
-        locks_[window] = std::move(lock);
+    if (!lock)
+        return;
+    // Holding the lock, the window is the only writer of the file: what an
+    // earlier run stopped in the middle of a write left behind can go.
+    if (lock->isLocked())
+        FileServices::removeLeftovers(lock->dataFile());
+    locks_[window] = std::move(lock);
 }
 
 void RecordWindows::releaseLock(const RecordWindow* window)

@@ -103,6 +103,9 @@ public:
     // The message for a file another copy of the program holds; %1 is the
     // path.
     static QString inUseText();
+    // The message for a backup that could not be made (the owner tells the
+    // user of each, once): %1 the data file, %2 the backup, %3 why.
+    static QString backupFailedText();
 
     // The lock a window holds on its file: replaced on Save File As,
     // released when the window closes its file or goes away.

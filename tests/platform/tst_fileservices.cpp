@@ -1,13 +1,21 @@
 #include "platform/fileservices.h"
+#include "platform/localeservices.h"
 #include "support/smalldisk.h"
 #include "support/testenv.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <QScopeGuard>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quillary;
 
@@ -58,19 +66,36 @@ private slots:
     void openFails_data()
     {
         QTest::addColumn<QString>("where");
-        QTest::newRow("missing folder") << QStringLiteral("TMP/no such folder/x.dat");
-        QTest::newRow("under /proc") << QStringLiteral("/proc/quillary-test.dat");
-        QTest::newRow("a folder") << QStringLiteral("TMP");
-        QTest::newRow("empty path") << QString();
+        QTest::addColumn<QString>("reason"); // when it is the program's own
+        QTest::newRow("missing folder") << QStringLiteral("TMP/no such folder/x.dat") << QString();
+        QTest::newRow("under /proc") << QStringLiteral("/proc/quillary-test.dat") << QString();
+        QTest::newRow("empty path") << QString() << QString();
+        QTest::newRow("a folder") << QStringLiteral("TMP") << QStringLiteral("'TMP' is a folder, not a data file");
+        QTest::newRow("a device") << QStringLiteral("/dev/full")
+                                  << QStringLiteral("'/dev/full' is a device, not a data file");
+        QTest::newRow("a named pipe")
+            << QStringLiteral("TMP/pipe.dat")
+            << QStringLiteral("'TMP/pipe.dat' is a named pipe (FIFO), not a data file");
+        QTest::newRow("a circle of links")
+            << QStringLiteral("TMP/loop.dat")
+            << QStringLiteral("'TMP/loop.dat' is a symbolic link that leads round in a circle "
+                              "(Too many levels of symbolic links), not a data file");
     }
     void openFails()
     {
         QFETCH(QString, where);
+        QFETCH(QString, reason);
         where.replace(QStringLiteral("TMP"), dir_->path());
+        reason.replace(QStringLiteral("TMP"), dir_->path());
+        QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dat"))).constData(), 0644) == 0);
+        QVERIFY(QFile::link(path(QStringLiteral("loop.dat")), path(QStringLiteral("loop.dat"))));
         FileServices files;
         QString error;
+        // A named pipe would block an open for reading until a writer came.
         QVERIFY(!files.open(where, 1, kLen, &error));
         QVERIFY(!error.isEmpty());
+        if (!reason.isEmpty())
+            QCOMPARE(error, reason);
         QVERIFY(!files.isOpen(1));
         QCOMPARE(files.freeFile(), 1);
         QCOMPARE(files.length(1), -1);
@@ -233,19 +258,28 @@ private slots:
 
     void writeFailures_data()
     {
-        QTest::addColumn<bool>("useFullDevice");
+        QTest::addColumn<bool>("sizeLimit");
         QTest::newRow("fault injector") << false;
-        QTest::newRow("/dev/full") << true;
+        QTest::newRow("file size limit") << true;
     }
     void writeFailures()
     {
-        QFETCH(bool, useFullDevice);
+        QFETCH(bool, sizeLimit);
         FileServices files;
         QString p = path(QStringLiteral("full.dat"));
-        if (useFullDevice) {
-            if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-                QSKIP("no /dev/full here");
-            p = QStringLiteral("/dev/full");
+        // A real failure of the system: a file may grow to 64 bytes only, so
+        // a record's write stops half-way (EFBIG).
+        struct rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const auto restore = qScopeGuard([&] {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, SIG_DFL);
+        });
+        if (sizeLimit) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limit = saved;
+            limit.rlim_cur = 64;
+            QVERIFY(::setrlimit(RLIMIT_FSIZE, &limit) == 0);
         } else {
             test::writeBytes(p, record('a'));
             files.setFaultInjector([](const QString& s) { return s.endsWith("full.dat"); });
@@ -255,7 +289,11 @@ private slots:
         QVERIFY(!files.writeRecord(1, 1, record('Z'), &error));
         QVERIFY(!error.isEmpty());
         QVERIFY(!files.writeRecord(1, 2, record('Z')));
-        if (!useFullDevice) {
+        if (sizeLimit) {
+            // What got in before the write stopped is taken out again.
+            QCOMPARE(files.length(1), 0);
+            QCOMPARE(test::fileContents(p), QByteArray());
+        } else {
             QCOMPARE(test::fileContents(p), record('a'));
             QVERIFY(!files.replaceContents(1, record('Z'), &error));
             QCOMPARE(test::fileContents(p), record('a'));
@@ -523,6 +561,214 @@ private slots:
         QVERIFY(files.writeFileAtomically(p, record('n')));
         QCOMPARE(test::fileContents(p), record('n'));
         QVERIFY(!files.writeFileAtomically(path(QStringLiteral("none/w.dat")), record('n')));
+    }
+
+    // Only an ordinary file is replaced or read: a named pipe, a device, a
+    // folder or a circle of links keeps its place, and nothing waits for
+    // another program.
+    void otherThanFilesAreLeftAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("named pipe") << "pipe.dat" << "a named pipe (FIFO)";
+        QTest::newRow("device") << "/dev/null" << "a device";
+        QTest::newRow("folder") << "folder.dat" << "a folder";
+    }
+    void otherThanFilesAreLeftAlone()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, what);
+        const QString p = name.startsWith(u'/') ? name : path(name);
+        QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.dat"))).constData(), 0644) == 0);
+        QVERIFY(QDir().mkdir(path(QStringLiteral("folder.dat"))));
+        const QString reason = QStringLiteral("'%1' is %2, not a data file").arg(p, what);
+        QCOMPARE(FileServices::whyNotAFile(p), reason);
+
+        FileServices files;
+        QString error;
+        QVERIFY(!files.writeFileAtomically(p, record('n'), &error));
+        QCOMPARE(error, reason);
+        QByteArray contents("untouched");
+        QVERIFY(!FileServices::readFile(p, contents, &error));
+        QCOMPARE(error, reason);
+        QCOMPARE(contents, QByteArray("untouched"));
+        const QString from = path(QStringLiteral("from.dat"));
+        test::writeBytes(from, record('f'));
+        QVERIFY(!files.copyFile(from, p, &error));
+        QVERIFY(!files.copyFile(p, from, &error));
+        QCOMPARE(test::fileContents(from), record('f'));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(p).constData(), &st) == 0);
+        QVERIFY(!S_ISREG(st.st_mode));
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"from.dat"});
+    }
+
+    // What a killed program leaves of an atomic write goes; nothing else.
+    void leftoversOfAtomicWritesGo()
+    {
+        const QString p = path(QStringLiteral("books.dat"));
+        const QStringList kept{"books.dat", "books.dat.bak", ".books.dat.lock", ".books.dat.abc",
+                               ".other.dat.Ab12Cd", "books.dat.Ab12Cd", ".books.dat.Ab12Cd.x"};
+        const QStringList gone{".books.dat.Ab12Cd", ".books.dat.000000", ".books.dat.bak.zZ9zZ9"};
+        for (const QString& name : kept + gone)
+            test::writeBytes(path(name), record('x'));
+        QCOMPARE(FileServices::removeLeftovers(p), int(gone.size()));
+        QStringList expected = kept;
+        expected.sort();
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    }
+
+    // Through a link: the file's own beside it, the backup's beside the link.
+    void leftoversThroughALink()
+    {
+        QVERIFY(QDir().mkdir(path(QStringLiteral("real"))));
+        const QString real = path(QStringLiteral("real/books.dat"));
+        const QString link = path(QStringLiteral("link.dat"));
+        test::writeBytes(real, record('r'));
+        QVERIFY(QFile::link(real, link));
+        test::writeBytes(path(QStringLiteral("real/.books.dat.Ab12Cd")), record('x'));
+        test::writeBytes(path(QStringLiteral(".link.dat.bak.Ab12Cd")), record('x'));
+        QCOMPARE(FileServices::removeLeftovers(link), 2);
+        QCOMPARE(QDir(path(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"books.dat"});
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"link.dat"});
+    }
+
+    // --- Backups ---------------------------------------------------------------
+
+    // Before the first write of a run to a file last changed on an earlier
+    // day, the file as it was goes to "<name>.bak"; then never again.
+    void backupBeforeTheFirstWriteOfTheDay_data()
+    {
+        QTest::addColumn<QString>("write");
+        QTest::addColumn<int>("daysOld");
+        QTest::addColumn<bool>("kept");
+        for (const char* write : {"record", "append", "replace"}) {
+            QTest::newRow(QByteArray(write) + ", yesterday") << write << 1 << true;
+            QTest::newRow(QByteArray(write) + ", a year ago") << write << 365 << true;
+            QTest::newRow(QByteArray(write) + ", today") << write << 0 << false;
+        }
+    }
+    void backupBeforeTheFirstWriteOfTheDay()
+    {
+        QFETCH(QString, write);
+        QFETCH(int, daysOld);
+        QFETCH(bool, kept);
+        const QDate today(2030, 6, 15);
+        Clock::setFixedToday(today);
+        const auto unpin = qScopeGuard([] { Clock::setFixedToday(std::nullopt); });
+        const QString p = path(QStringLiteral("Taxrecs.dat"));
+        const QString bak = path(QStringLiteral("Taxrecs.dat.bak"));
+        QCOMPARE(FileServices::backupPath(p), bak);
+        const QByteArray old = record('a') + record('b');
+        test::writeBytes(p, old);
+        test::writeBytes(bak, QByteArray("an older copy"));
+        setChanged(p, QDateTime(today.addDays(-daysOld), QTime(23, 59)));
+
+        FileServices files;
+        int told = 0;
+        files.setBackupFailureHandler([&](const QString&, const QString&, const QString&) { ++told; });
+        QVERIFY(files.open(p, 1, kLen));
+        auto writeOnce = [&](char fill) {
+            if (write == QLatin1String("record"))
+                return files.writeRecord(1, 1, record(fill));
+            if (write == QLatin1String("append"))
+                return files.writeRecord(1, files.length(1) / kLen + 1, record(fill));
+            return files.replaceContents(1, record(fill));
+        };
+        QVERIFY(writeOnce('n'));
+        QCOMPARE(test::fileContents(bak), kept ? old : QByteArray("an older copy"));
+        QCOMPARE(told, 0);
+        const QByteArray afterFirst = test::fileContents(p);
+        // Later writes of the run leave the copy of the day as it is, even
+        // when the file looks old again and through another handle.
+        setChanged(p, QDateTime(today.addDays(-3), QTime(12, 0)));
+        QVERIFY(files.open(p, 2, kLen));
+        QVERIFY(files.writeRecord(2, 1, record('m')));
+        QVERIFY(writeOnce('o'));
+        QCOMPARE(test::fileContents(bak), kept ? old : QByteArray("an older copy"));
+        QVERIFY(test::fileContents(p) != afterFirst);
+        // No temporary file stays.
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{"Taxrecs.dat", "Taxrecs.dat.bak"}));
+    }
+
+    // Through a symbolic link the copy lies beside the name the file was
+    // opened by, with the file's permissions; an empty file has nothing to
+    // keep.
+    void backupNamesAndEmptyFiles()
+    {
+        const QDate today(2030, 6, 15);
+        Clock::setFixedToday(today);
+        const auto unpin = qScopeGuard([] { Clock::setFixedToday(std::nullopt); });
+        QVERIFY(QDir().mkdir(path(QStringLiteral("real"))));
+        const QString real = path(QStringLiteral("real/books.dat"));
+        const QString link = path(QStringLiteral("link.dat"));
+        test::writeBytes(real, record('r'));
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
+        QVERIFY(QFile::link(real, link));
+        setChanged(real, QDateTime(today.addDays(-1), QTime(8, 0)));
+        const QString empty = path(QStringLiteral("empty.dat"));
+        test::writeBytes(empty, QByteArray());
+        setChanged(empty, QDateTime(today.addDays(-1), QTime(8, 0)));
+
+        FileServices files;
+        QVERIFY(files.open(link, 1, kLen));
+        QVERIFY(files.writeRecord(1, 2, record('s')));
+        QCOMPARE(test::fileContents(path(QStringLiteral("link.dat.bak"))), record('r'));
+        // As private as the file itself.
+        QCOMPARE(QFileInfo(path(QStringLiteral("link.dat.bak"))).permissions(),
+                 QFileInfo(real).permissions());
+        QVERIFY(!QFileInfo::exists(real + QStringLiteral(".bak")));
+        QVERIFY(files.open(empty, 2, kLen));
+        QVERIFY(files.writeRecord(2, 1, record('e')));
+        QVERIFY(!QFileInfo::exists(empty + QStringLiteral(".bak")));
+    }
+
+    // A copy that cannot be made does not stop the write; the handler hears
+    // of it once, and the copy is tried again until the file has changed.
+    void backupThatCannotBeMade()
+    {
+        const QDate today(2030, 6, 15);
+        Clock::setFixedToday(today);
+        const auto unpin = qScopeGuard([] { Clock::setFixedToday(std::nullopt); });
+        const QString p = path(QStringLiteral("Taxrecs.dat"));
+        const QString bak = FileServices::backupPath(p);
+        test::writeBytes(p, record('a'));
+        setChanged(p, QDateTime(today.addDays(-2), QTime(8, 0)));
+
+        FileServices files;
+        bool full = true;
+        files.setFaultInjector([&](const QString& s) { return full && s.endsWith(".bak"); });
+        QStringList told;
+        files.setBackupFailureHandler([&](const QString& file, const QString& backup, const QString& why) {
+            told << file + u'|' + backup + u'|' + why;
+        });
+        QVERIFY(files.open(p, 1, kLen));
+        QVERIFY(files.writeRecord(1, 2, record('b')));
+        QCOMPARE(test::fileContents(p), record('a') + record('b'));
+        QCOMPARE(told, QStringList{p + u'|' + bak + QStringLiteral("|No space left on device")});
+        QVERIFY(!QFileInfo::exists(bak));
+
+        // Still old (the write went nowhere, say): tried again, not told again.
+        setChanged(p, QDateTime(today.addDays(-2), QTime(8, 0)));
+        QVERIFY(files.writeRecord(1, 3, record('c')));
+        QCOMPARE(told.size(), 1);
+        full = false;
+        setChanged(p, QDateTime(today.addDays(-2), QTime(8, 0)));
+        const QByteArray before = test::fileContents(p);
+        QVERIFY(files.writeRecord(1, 1, record('z')));
+        QCOMPARE(test::fileContents(bak), before);
+        QCOMPARE(told.size(), 1);
+    }
+
+private:
+    static void setChanged(const QString& file, const QDateTime& when)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(when, QFileDevice::FileModificationTime));
     }
 };
 

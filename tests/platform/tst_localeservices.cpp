@@ -52,6 +52,28 @@ std::optional<QDate> referenceNumericDate(const QString& text, const QString& fo
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
+// A date written in the locale's long format, then changed a little, or not
+// at all: a character dropped, doubled, replaced or changed in case, blanks
+// added or taken away. Most such texts are no longer dates; some still are.
+QString nearLongDate(QRandomGenerator& rng, const QLocale& locale)
+{
+    QString text = locale.toString(QDate(1900, 1, 1).addDays(rng.bounded(80000)),
+                                   QLocale::LongFormat);
+    static const QString noise = QStringLiteral(" ,.-/'x1A\u00e9");
+    const int changes = int(rng.bounded(4));
+    for (int k = 0; k < changes && !text.isEmpty(); ++k) {
+        const auto at = qsizetype(rng.bounded(int(text.size())));
+        switch (rng.bounded(5)) {
+        case 0: text.remove(at, 1); break;
+        case 1: text.insert(at, text.at(at)); break;
+        case 2: text[at] = noise.at(rng.bounded(int(noise.size()))); break;
+        case 3: text[at] = text.at(at).isUpper() ? text.at(at).toLower() : text.at(at).toUpper(); break;
+        default: text.insert(at, u' '); break;
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(quillary::CurrencyStatus)
@@ -119,6 +141,97 @@ private slots:
             QCOMPARE(quillary::parseDate(text, l), got);
         }
         QVERIFY(dates > 5000);
+    }
+
+    // Text in Latin-1 is read as the same text made a QString: digits,
+    // separators, blanks of every kind, letters and the upper half.
+    void latin1TextAsItsString_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char* name : {"en_US", "de_DE", "en_GB", "ja_JP", "fr_FR", "ar_EG", "C"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void latin1TextAsItsString()
+    {
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        const DateReader read(l);
+        QRandomGenerator rng(7);
+        const QByteArray alphabet = QByteArray("0123456789/.-, \t\n") + "\xa0\xe9\xff" + "Mar"
+            + "0123456789";
+        int dates = 0;
+        for (int i = 0; i < 20000; ++i) {
+            QByteArray text;
+            const int length = int(rng.bounded(16));
+            for (int k = 0; k < length; ++k)
+                text += alphabet.at(rng.bounded(int(alphabet.size())));
+            if (i % 2 == 0) {
+                // A date of the short format, blank padded as a stored field.
+                const QString date =
+                    l.toString(QDate(1900, 1, 1).addDays(rng.bounded(60000)),
+                               l.dateFormat(QLocale::ShortFormat));
+                text = date.toLatin1().leftJustified(15, ' ') + text.left(i % 6 == 0 ? 1 : 0);
+            }
+            const std::optional<QDate> got = read(QLatin1StringView(text));
+            QCOMPARE(got, read(QString::fromLatin1(text)));
+            dates += got.has_value();
+        }
+        if (locale != QLatin1String("ar_EG")) // its dates are not Latin-1
+            QVERIFY(dates > 5000);
+    }
+
+    // The outline that turns texts away before QLocale reads them never
+    // turns away one that QLocale reads as a date of the format.
+    void outlineAdmitsEveryDate_data()
+    {
+        QTest::addColumn<QString>("locale");
+        for (const char* name : {"en_US", "de_DE", "en_GB", "fr_FR", "es_ES", "ru_RU", "ja_JP",
+                                 "hu_HU", "th_TH", "he_IL", "ar_EG", "fi_FI"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void outlineAdmitsEveryDate()
+    {
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        const QString format = l.dateFormat(QLocale::LongFormat);
+        QRandomGenerator rng(11);
+        int dates = 0;
+        for (int i = 0; i < 4000; ++i) {
+            const QString text = nearLongDate(rng, l);
+            if (l.toDate(text, format).isValid()) {
+                QVERIFY2(mayBeDateOfFormat(text, format, l), qPrintable(text));
+                ++dates;
+            }
+        }
+        QVERIFY(dates > 1000);
+    }
+
+    void outline_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("admitted");
+        QTest::newRow("US long date") << "en_US" << "Thursday, March 14, 1996" << true;
+        QTest::newRow("US other case") << "en_US" << "THURSDAY, MARCH 14, 1996" << true;
+        QTest::newRow("US commas, letters") << "en_US" << "x,y,z" << true;
+        QTest::newRow("US one comma") << "en_US" << "March 14, 1996" << false;
+        QTest::newRow("US no commas") << "en_US" << "n/a 1234" << false;
+        QTest::newRow("US no letter") << "en_US" << "1, 2, 3" << false;
+        QTest::newRow("US short date") << "en_US" << "3/14/1996" << false;
+        QTest::newRow("ES quoted words") << "es_ES" << "jueves, 14 de marzo de 1996" << true;
+        QTest::newRow("ES one word missing") << "es_ES" << "jueves, 14 de marzo 1996" << false;
+        QTest::newRow("RU trailing literal") << "ru_RU" << QString::fromUtf8("четверг, 14 марта 1996 г.") << true;
+        QTest::newRow("RU trailing literal missing") << "ru_RU" << QString::fromUtf8("четверг, 14 марта 1996") << false;
+        QTest::newRow("FR letters only needed") << "fr_FR" << "n/a" << true;
+        QTest::newRow("FR digits") << "fr_FR" << "14 03 1996" << false;
+    }
+    void outline()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(bool, admitted);
+        const QLocale l(locale);
+        QCOMPARE(mayBeDateOfFormat(text, l.dateFormat(QLocale::LongFormat), l), admitted);
     }
 
     void cleanup() { Clock::setFixedToday(std::nullopt); }
@@ -215,6 +328,14 @@ private slots:
         QTest::newRow("US month 0") << "en_US" << "0/10/96" << none;
         QTest::newRow("US day 0") << "en_US" << "1/0/96" << none;
         QTest::newRow("US ISO impossible") << "en_US" << "2025-02-30" << none;
+        QTest::newRow("US ISO one-digit month") << "en_US" << "1996-3-14" << none;
+        QTest::newRow("US ISO other digits") << "en_US"
+                                             << QString::fromUtf8("\xd9\xa1\xd9\xa9\xd9\xa9\xd9\xa6-03-14")
+                                             << none;
+        QTest::newRow("US long format, other case") << "en_US" << "thursday, MARCH 14, 1996"
+                                                    << QDate(1996, 3, 14);
+        QTest::newRow("US long format, weekday wrong") << "en_US" << "Friday, March 14, 1996"
+                                                       << none;
         QTest::newRow("US ISO month 13") << "en_US" << "1996-13-01" << none;
         QTest::newRow("US three-digit year") << "en_US" << "3/14/996" << none;
         QTest::newRow("US one-digit year") << "en_US" << "3/14/6" << none;

@@ -114,6 +114,7 @@ private slots:
             QCOMPARE(r, numbered(n));
         }
         QVERIFY(!data.read(count + 1, r)); // the fragment is never read as a record
+        QCOMPARE(r, TaxRecord());
         std::vector<TaxRecord> all;
         QVERIFY(data.readAll(all));
         QCOMPARE(int(all.size()), count);

@@ -11,6 +11,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace quillary;
 
 namespace {
@@ -365,6 +370,31 @@ private slots:
         QVERIFY(!quillary::appendRecords(file, {numbered(2)}, taken));
         QCOMPARE(test::fileContents(taken), QByteArray("mine"));
         QCOMPARE(test::fileContents(path_), recordsBytes({1}));
+    }
+
+    // Another program put a named pipe in the file's place: the rewrite
+    // refuses, and looking at what is there now does not wait for a writer
+    // of the pipe that never comes.
+    void rewriteOfAFileReplacedByANamedPipe()
+    {
+        test::writeBytes(path_, recordsBytes({3, 1, 2}));
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        const QString pipe = dir_->filePath(QStringLiteral("pipe"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+        QVERIFY(std::rename(QFile::encodeName(pipe).constData(), QFile::encodeName(path_).constData())
+                == 0);
+        std::signal(SIGALRM, [](int) { ::_exit(3); });
+        ::alarm(30);
+        QString error;
+        QVERIFY(!quillary::sortFile(file, SortOrder::Type, &error));
+        QCOMPARE(error, pathStateError(PathState::Replaced));
+        QVERIFY(!quillary::deleteRecord(file, 1, &error));
+        QCOMPARE(error, pathStateError(PathState::Replaced));
+        ::alarm(0);
+        QVERIFY(file.isOpen());
+        QCOMPARE(file.recordCount(), 3);
     }
 };
 

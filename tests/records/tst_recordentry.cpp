@@ -113,6 +113,22 @@ private slots:
         QTest::newRow("amount too large")
             << QStringList{"1/2/2024", "9999999999999999"} << false << false
             << EntryStatus::AmountTooLarge << "";
+        // The field holds 14 characters; cut, the amount would be another.
+        QTest::newRow("amount of 14 characters")
+            << QStringList{"1/2/2024", "99,999,999,999,999"} << false << false << EntryStatus::Ok
+            << "0|1/2/2024|99999999999999|||||";
+        QTest::newRow("negative amount of 14 characters")
+            << QStringList{"1/2/2024", "-9999999999999"} << false << false << EntryStatus::Ok
+            << "0|1/2/2024|-9999999999999|||||";
+        QTest::newRow("amount of 15 digits")
+            << QStringList{"1/2/2024", "123456789012345"} << false << false
+            << EntryStatus::AmountTooLarge << "";
+        QTest::newRow("amount of 15 characters with its decimals")
+            << QStringList{"1/2/2024", "1234567890.1234"} << false << false
+            << EntryStatus::AmountTooLarge << "";
+        QTest::newRow("negative amount of 15 characters")
+            << QStringList{"1/2/2024", "-99999999999999"} << false << false
+            << EntryStatus::AmountTooLarge << "";
     }
     void compose()
     {

@@ -1,10 +1,13 @@
 #include "platform/localeservices.h"
+#include "records/cp1252.h"
 #include "records/sorting.h"
 #include "records/taxrecord.h"
 #include "support/testenv.h"
 
 #include <QHash>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <limits>
 
 using namespace quillary;
 
@@ -134,6 +137,41 @@ QList<RecordSketch> randomSketches(quint32 seed, int n)
     return out;
 }
 
+// Date fields as a file may hold them: dates of the locale's short format
+// with two- or four-digit years from 1000 to 9999, of its long format, ISO
+// dates, and random bytes among digits, separators, blanks, letters and
+// bytes that Windows-1252 and Latin-1 read differently.
+QByteArray randomDateField(QRandomGenerator& rng, const QLocale& locale)
+{
+    const QDate day = QDate(1000, 1, 1).addDays(rng.bounded(3000000));
+    QString text;
+    switch (rng.bounded(6)) {
+    case 0: text = locale.toString(day, shortDateFormat(locale)); break;
+    case 1: text = locale.toString(day, locale.dateFormat(QLocale::ShortFormat)); break;
+    case 2: text = locale.toString(day, QLocale::LongFormat); break;
+    case 3: text = day.toString(Qt::ISODate); break;
+    default: {
+        static const QByteArray bytes = QByteArray("0123456789/.-, \t") + "\x80\x85\x9f\xa0\xe9"
+            + "aZ0123456789/";
+        QByteArray field;
+        for (int k = int(rng.bounded(16)); k > 0; --k)
+            field += bytes.at(rng.bounded(int(bytes.size())));
+        return field;
+    }
+    }
+    // Now and then a character too many or too few.
+    if (rng.bounded(8) == 0 && !text.isEmpty())
+        text.remove(rng.bounded(int(text.size())), 1);
+    if (rng.bounded(8) == 0)
+        text.insert(rng.bounded(int(text.size()) + 1), QLatin1Char(rng.bounded(2) ? '1' : ' '));
+    // Bytes around it that may or may not be blanks: 0x85 is one in
+    // Latin-1 but an ellipsis in Windows-1252.
+    static const QByteArray around[] = {" ", "\t", "\xa0", "\x85", "\x9f"};
+    if (rng.bounded(3) != 0)
+        return toCp1252(text);
+    return around[rng.bounded(5)] + toCp1252(text) + around[rng.bounded(5)];
+}
+
 } // namespace
 
 class TestSorting : public QObject {
@@ -173,6 +211,62 @@ private slots:
         std::vector<TaxRecord> byType = input;
         sortByType(byType);
         QCOMPARE(positions(byType), positions(exchangeSortByType(input)));
+    }
+
+    // Every date field, read in place or decoded first, and wherever its
+    // day lies, sorts as the plain recognition of its text orders it.
+    void byDateAsTheRecognitionOfEachField_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("count");
+        for (const char* name : {"en_US", "de_DE", "en_GB", "ja_JP", "fr_FR", "ru_RU"})
+            QTest::newRow(name) << QString::fromLatin1(name) << 3000;
+    }
+    void byDateAsTheRecognitionOfEachField()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, count);
+        test::LocaleGuard guard(locale);
+        QRandomGenerator rng(count);
+        std::vector<TaxRecord> records;
+        std::vector<qint64> days;
+        int dated = 0;
+        for (int i = 0; i < count; ++i) {
+            TaxRecord r = makeRecord({'0', QString(), "Other", ""}, i);
+            QByteArray bytes = r.bytes();
+            const QByteArray field = randomDateField(rng, QLocale()).left(15).leftJustified(15, ' ');
+            bytes.replace(layoutOf(Field::Date).offset, 15, field);
+            records.push_back(TaxRecord::fromBytes(bytes));
+            const std::optional<QDate> date = parseDate(fromCp1252(field));
+            days.push_back(date ? date->toJulianDay() : std::numeric_limits<qint64>::max());
+            dated += date.has_value();
+        }
+        QVERIFY(dated > count / 4 && dated < count);
+        QList<int> expected;
+        for (int i = 0; i < count; ++i)
+            expected << i;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](int a, int b) { return days[std::size_t(a)] < days[std::size_t(b)]; });
+        std::vector<TaxRecord> sorted = records;
+        sortByDate(sorted);
+        QCOMPARE(positions(sorted), expected);
+    }
+
+    // The same day everywhere, or no date anywhere: nothing moves.
+    void byDateAllEqual()
+    {
+        for (const QString& date : {QStringLiteral("3/14/1996"), QStringLiteral("no date")}) {
+            QList<RecordSketch> sketches;
+            for (int i = 0; i < 50; ++i)
+                sketches << RecordSketch{'0', i % 2 ? date : QStringLiteral("  ") + date, "Other", ""};
+            std::vector<TaxRecord> records = makeRecords(sketches);
+            QByteArray contents;
+            for (const TaxRecord& r : records)
+                contents += r.bytes();
+            QVERIFY(!sortByDate(contents));
+            sortByDate(records);
+            QCOMPARE(positions(records), positions(makeRecords(sketches)));
+        }
     }
 
     // Sorting a file's contents in place gives the same order, leaves a

@@ -1,4 +1,5 @@
 // The totals computation and the print listing, as plain functions.
+#include "records/cp1252.h"
 #include "reports/totals.h"
 #include "support/records.h"
 #include "support/testenv.h"
@@ -90,6 +91,14 @@ private slots:
             << QStringList{"2|Supplies|10|a", "2|Supplies|2.5|b", "2|Supplies|7.25|c"} << "2"
             << "Supplies" << QStringList{"a", "b", "c"} << QStringList{"10", "12.5", "19.75"}
             << "$19.75";
+        QTest::newRow("type beyond ASCII")
+            << QStringList{QString::fromUtf8("0|Caf\u00e9 \u20ac|3|euro"), "0|Caf? ?|4|question"}
+            << "0" << QString::fromUtf8("Caf\u00e9 \u20ac") << QStringList{"euro"}
+            << QStringList{"3"} << "$3";
+        // Stored, the type would read "Caf? ?": no field holds it.
+        QTest::newRow("type the code page cannot hold")
+            << QStringList{"0|Caf? ?|4|question"} << "0" << QString::fromUtf8("Caf\u4e00 \u4e01")
+            << QStringList{} << QStringList{} << "$0";
         QTest::newRow("no match") << mixed << "3" << "Receipts or Sales" << QStringList{}
                                   << QStringList{} << "$0";
         QTest::newRow("no kind chosen") << mixed << "" << "All" << QStringList{} << QStringList{}
@@ -181,7 +190,7 @@ private slots:
             "-99999999999999", "123456789012345", "1.23456", "1.23455", "  7  ", "5.", ".5",
             "-", "", "  ", "12abc", "1,234.5", "1.234,5", "1 234", "$5", "(5)", "5-", "+5",
             "--5", "1e5", "\u0661\u0662", "12.5 x", "1.2.3", "12,5",
-            "-0,0001", "1,23456", "7,",
+            "-0,0001", "1,23456", "7,", "\u20ac5", "5\u00a0", "\u00a05", "1\u00b75", "12\u00e9",
         };
         for (const char* locale : {"en_US", "de_DE"})
             for (const QString& field : common)
@@ -198,6 +207,14 @@ private slots:
         QCOMPARE(int(fast.status), int(full.status));
         if (full.ok())
             QCOMPARE(fast.value.units, full.value.units);
+        // Read from the field's stored bytes, as the totals read a file.
+        const QByteArray stored = toCp1252(field);
+        const CurrencyResult fromBytes =
+            AmountReader(l)(std::string_view(stored.constData(), std::size_t(stored.size())));
+        const CurrencyResult ofStored = textToCurrency(fromCp1252(stored), l);
+        QCOMPARE(int(fromBytes.status), int(ofStored.status));
+        if (ofStored.ok())
+            QCOMPARE(fromBytes.value.units, ofStored.value.units);
     }
 
     void rowsShowTheFieldsAsStored()

@@ -163,4 +163,15 @@ bool ScriptedDialogs::verifyAllUsed(const char* file, int line)
     return ok;
 }
 
+QStringList boxTexts(const ScriptedDialogs& dialogs)
+{
+    QStringList out;
+    for (const ShownBox& box : dialogs.shown()) {
+        if (box.kind == ShownBox::Kind::Message || box.kind == ShownBox::Kind::Input
+            || box.kind == ShownBox::Kind::Choice)
+            out << box.title + QStringLiteral(": ") + box.text;
+    }
+    return out;
+}
+
 } // namespace quillary::test

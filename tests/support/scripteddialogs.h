@@ -80,6 +80,10 @@ private:
     bool runEvents_ = false;
 };
 
+// The boxes shown with a text of their own (messages, input boxes, choices),
+// each as "title: text", in order: what the user read.
+QStringList boxTexts(const ScriptedDialogs& dialogs);
+
 #define QUILLARY_VERIFY_DIALOGS(d)                                                       \
     do {                                                                                 \
         if (!(d).verifyAllUsed(__FILE__, __LINE__))                                     \

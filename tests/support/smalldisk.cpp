@@ -1,9 +1,11 @@
 #include "support/smalldisk.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -14,30 +16,53 @@ namespace quillary::test {
 namespace {
 
 const char* const kFiller = "filler";
+// Where the parent's disk is, for the child.
+const char* const kSharedDiskVariable = "QUILLARY_TEST_SMALL_DISK";
+
+bool mountTmpfs(const QByteArray& where, int kilobytes, int* error)
+{
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0777";
+    if (::mount("quillary-test", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                options.constData())
+        == 0)
+        return true;
+    *error = errno;
+    return false;
+}
+
+QString sharedDiskFolder()
+{
+    const QByteArray shared = qgetenv(kSharedDiskVariable);
+    return shared.isEmpty() ? QString() : QFile::decodeName(shared) + QStringLiteral("/disk-XXXXXX");
+}
 
 } // namespace
 
 SmallDisk::SmallDisk(int kilobytes)
+    : dir_(kilobytes == kSharedKilobytes && !sharedDiskFolder().isEmpty() ? sharedDiskFolder()
+                                                                          : QString())
 {
     if (!dir_.isValid()) {
         reason_ = QStringLiteral("no temporary folder");
         return;
     }
-    const QByteArray where = QFile::encodeName(dir_.path());
-    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0777";
-    if (::mount("quillary-test", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                options.constData())
-        != 0) {
+    if (kilobytes == kSharedKilobytes && !sharedDiskFolder().isEmpty()) {
+        mounted_ = true;
+        return;
+    }
+    int error = 0;
+    if (!mountTmpfs(QFile::encodeName(dir_.path()), kilobytes, &error)) {
         reason_ = QStringLiteral("mounting a tmpfs was refused (%1)")
-                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
+                      .arg(QString::fromLocal8Bit(std::strerror(error)));
         return;
     }
     mounted_ = true;
+    ownMount_ = true;
 }
 
 SmallDisk::~SmallDisk()
 {
-    if (mounted_)
+    if (ownMount_)
         ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
 }
 
@@ -68,6 +93,35 @@ bool SmallDisk::fill()
 void SmallDisk::release()
 {
     QFile::remove(filePath(QString::fromLatin1(kFiller)));
+}
+
+SharedSmallDisk::SharedSmallDisk()
+{
+    char name[] = "/tmp/quillary-disk-XXXXXX";
+    if (!::mkdtemp(name))
+        return;
+    int error = 0;
+    if (!mountTmpfs(name, SmallDisk::kSharedKilobytes, &error)) {
+        ::rmdir(name);
+        return;
+    }
+    path_ = name;
+    owner_ = true;
+}
+
+SharedSmallDisk::~SharedSmallDisk()
+{
+    if (!owner_)
+        return;
+    ::umount2(path_.c_str(), MNT_DETACH);
+    ::rmdir(path_.c_str());
+}
+
+void SharedSmallDisk::exportToChild()
+{
+    owner_ = false;
+    if (!path_.empty())
+        ::setenv(kSharedDiskVariable, path_.c_str(), 1);
 }
 
 } // namespace quillary::test

@@ -387,6 +387,12 @@ void Quillary::load()
                                 .arg(presfile, QLocale().toString(kMaxRecords)),
                             Buttons::Ok, Icon::Exclamation, QStringLiteral("Too many records"));
         }
+        if (status == OpenStatus::NotAFile && presfile != kDefaultDataFile) {
+            // "No file chosen" alone would leave the user wondering why
+            // the file they chose was not opened.
+            dialogs.message(error + QStringLiteral(". It is not opened."), Buttons::Ok,
+                            Icon::Exclamation, QStringLiteral("Not a data file"));
+        }
         if (presfile == kDefaultDataFile) {
             // The default file is the last resort; trying it again would
             // only fail again.

@@ -432,7 +432,7 @@ bool Taxtot::fill()
     gridrows = 0;
     std::vector<TaxRecord> records;
     if (!file_.readAll(records)) {
-        model_->setRows({});
+        model_->clear();
         Label2->clear();
         return false;
     }
@@ -440,10 +440,10 @@ bool Taxtot::fill()
         records.resize(std::size_t(numrecs));
     if (!records.empty())
         totrec = records.back();
-    Totals totals = computeTotals(records, selection);
-    gridrows = int(totals.rows.size());
-    model_->setRows(std::move(totals.rows));
-    Label2->setText(totals.labelText());
+    TotalsListing listing = listTotals(records, selection);
+    gridrows = int(listing.entries.size());
+    model_->setListing(std::move(records), std::move(listing.entries));
+    Label2->setText(totalText(listing.total));
     return true;
 }
 
@@ -535,7 +535,7 @@ void Taxtot::exportcsv_Click()
     QStringList header;
     for (const TotalsColumnLayout& column : totalsColumns())
         header << column.header;
-    const std::vector<TotalsRow>& rows = model_->rows();
+    const std::vector<TotalsRow> rows = model_->rows();
     exportCsv(state_.platform.dialogs, state_.platform.files, totalsTable(header, rows),
               rows.size() == 1 ? QStringLiteral("1 record")
                                : QStringLiteral("%1 records").arg(rows.size()));

@@ -9,16 +9,33 @@ TotalsModel::TotalsModel(QObject* parent)
 {
 }
 
-void TotalsModel::setRows(std::vector<TotalsRow> rows)
+void TotalsModel::setListing(std::vector<TaxRecord> records, std::vector<TotalsEntry> entries,
+                             const QLocale& locale)
 {
     beginResetModel();
-    rows_ = std::move(rows);
+    records_ = std::move(records);
+    entries_ = std::move(entries);
+    locale_ = locale;
     endResetModel();
+}
+
+void TotalsModel::clear()
+{
+    setListing({}, {});
+}
+
+std::vector<TotalsRow> TotalsModel::rows() const
+{
+    std::vector<TotalsRow> rows;
+    rows.reserve(entries_.size());
+    for (const TotalsEntry& entry : entries_)
+        rows.push_back(totalsRow(records_[entry.record], entry, locale_));
+    return rows;
 }
 
 int TotalsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(rows_.size()) + 1;
+    return parent.isValid() ? 0 : int(entries_.size()) + 1;
 }
 
 int TotalsModel::columnCount(const QModelIndex& parent) const
@@ -37,9 +54,10 @@ QVariant TotalsModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole)
         return {};
     const auto row = std::size_t(index.row());
-    if (row >= rows_.size())
+    if (row >= entries_.size())
         return QString(); // the empty row below the data
-    return rows_[row][std::size_t(index.column())];
+    const TotalsEntry& entry = entries_[row];
+    return totalsCell(records_[entry.record], entry, TotalsColumn(index.column()), locale_);
 }
 
 QVariant TotalsModel::headerData(int section, Qt::Orientation orientation, int role) const

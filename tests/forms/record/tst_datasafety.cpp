@@ -7,6 +7,7 @@
 
 #include "platform/localeservices.h"
 #include "records/categories.h"
+#include "support/ordinaryuser.h"
 #include "support/smalldisk.h"
 
 #include <QComboBox>
@@ -506,5 +507,5 @@ private slots:
     }
 };
 
-QUILLARY_TEST_MAIN(TestDataSafety)
+QUILLARY_ORDINARY_USER_TEST_MAIN(TestDataSafety)
 #include "tst_datasafety.moc"

@@ -5,6 +5,10 @@
 #include "reports/totals.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPrinter>
 #include <QFileInfo>
 #include <QMap>
 #include <QHeaderView>
@@ -33,6 +37,42 @@ std::vector<TaxRecord> listedRecords(int count)
         records.push_back(totalsRecord('0', QStringLiteral("Other"), QString::number(i),
                                      QStringLiteral("entry-%1").arg(i, 2, 10, QLatin1Char('0'))));
     return records;
+}
+
+// The listing as it was always printed: each line laid out and drawn by
+// QPainter, page after page.
+void printLineByLine(const QStringList& lines, const QString& path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QPainter painter(&printer);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(font).fixedPitch()) {
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+    }
+    font.setPointSize(Printer::kListingPointSize);
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int lineHeight = std::max(1, metrics.lineSpacing());
+    const QRect page(QPoint(0, 0),
+                     printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const qsizetype perLine =
+        std::max(1, page.width() / std::max(1, metrics.horizontalAdvance(QLatin1Char('M'))));
+    int y = 0;
+    for (const QString& line : lines) {
+        for (qsizetype from = 0; from == 0 || from < line.size(); from += perLine) {
+            if (y > 0 && y + lineHeight > page.height()) {
+                printer.newPage();
+                y = 0;
+            }
+            const QString text = line.mid(from, perLine);
+            if (!text.isEmpty())
+                painter.drawText(0, y + metrics.ascent(), text);
+            y += lineHeight;
+        }
+    }
 }
 
 } // namespace
@@ -107,6 +147,46 @@ private slots:
         const QString pdf = env_->printer.documents.value(0);
         QVERIFY(pdfPages(pdf) > 3);
         QCOMPARE(textLines(pdfText(pdf)), textLines(printAllListing(path, records).join(u'\n')));
+    }
+
+    // The pages and their text are what printing each line with QPainter
+    // gives: the same number of pages, the same text, every word where it
+    // stood.
+    void printAllAsPrintedLineByLine()
+    {
+        std::vector<TaxRecord> records = listedRecords(15);
+        records.push_back(totalsRecord('1', QStringLiteral("Wages, Salaries, Tips, etc."),
+                                       QStringLiteral("-12345678901234"),
+                                       QStringLiteral("ABCDEFGHIJKLMNOPQRST"),
+                                       QStringLiteral("12/31/2049"),
+                                       QStringLiteral("~`!@#$%^&*()_+-={}|["),
+                                       QStringLiteral("]\\:\";'<>?,"), QStringLiteral("  lead")));
+        records.push_back(totalsRecord('3', QString::fromUtf8("Caf\u00e9 \u20ac"),
+                                       QStringLiteral("1.5"), QString::fromUtf8("na\u00efve"),
+                                       QStringLiteral("1/1/1996")));
+        const QString path = env_->useFile(
+            records, QStringLiteral("a-file-name-long-enough-to-go-on-in-the-next-line-").repeated(2)
+                         + QString::fromUtf8("\u00e9t\u00e9.dat"));
+        Taxtot t(env_->state, &env_->presfile);
+        t.load();
+        action(t, "pall")->trigger();
+        const QString pdf = env_->printer.documents.value(0);
+        const QString reference = env_->path(QStringLiteral("reference.pdf"));
+        printLineByLine(printAllListing(path, records), reference);
+
+        QVERIFY(pdfPages(pdf) > 1);
+        QCOMPARE(pdfPages(pdf), pdfPages(reference));
+        QCOMPARE(pdfText(pdf), pdfText(reference));
+        QCOMPARE(pdfText(pdf, false), pdfText(reference, false));
+        const QList<PdfWord> words = pdfWords(pdf);
+        const QList<PdfWord> expected = pdfWords(reference);
+        QCOMPARE(words.size(), expected.size());
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            QCOMPARE(words[i].text, expected[i].text);
+            QCOMPARE(words[i].page, expected[i].page);
+            QVERIFY2(qAbs(words[i].x - expected[i].x) < 0.01 && qAbs(words[i].y - expected[i].y) < 0.01,
+                     qPrintable(words[i].text));
+        }
     }
 
     void printAllOfAnEmptyFileIsOnePage()
