@@ -2,11 +2,11 @@
 
 #include "forms/import/csvimportwindow.h"
 #include "platform/dialogs.h"
+#include "platform/fileservices.h"
 #include "records/maintenance.h"
 #include "reports/csvimport.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 namespace quillary {
@@ -30,21 +30,17 @@ bool readStatement(const QString& path, QByteArray& bytes, QString* error)
         *error = QStringLiteral("it is not an ordinary file");
         return false;
     }
-    if (info.size() > kMaxImportBytes) {
+    auto tooLarge = [error](qint64 size) {
         *error = QStringLiteral("at %1 MB it is far larger than a statement")
-                     .arg(info.size() / (1024 * 1024));
+                     .arg(size / (1024 * 1024));
         return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    };
+    if (info.size() > kMaxImportBytes)
+        return tooLarge(info.size());
+    if (!FileServices::readFile(path, bytes, error))
         return false;
-    }
-    bytes = file.read(kMaxImportBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        return false;
-    }
+    if (bytes.size() > kMaxImportBytes)
+        return tooLarge(bytes.size());
     return true;
 }
 
