@@ -6,6 +6,7 @@
 #   screenshots/import.png        the screen with the import window
 #   screenshots/import-after.png  the record window after the import, with
 #                                 the closing message
+# SCREENSHOT_SCREEN sets the screen size (1280x1024 by default).
 # Needs xdotool, openbox and import (imagemagick) besides the build tools.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,7 +34,7 @@ printf '%-1.1s%-15.15s%-14.14s%-10.10s%-20.20s%-30.30s%-20.20s%-20.20s' \
 cp "$statement" "$work/statement.csv"
 
 cd "$work"
-XDG_CONFIG_HOME="$work/config" LANG=${SCREENSHOT_LANG:-de_DE.UTF-8} xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" sh -c '
+XDG_CONFIG_HOME="$work/config" LANG=${SCREENSHOT_LANG:-de_DE.UTF-8} xvfb-run -a -s "-screen 0 ${SCREENSHOT_SCREEN:-1280x1024}x24 -dpi 96" sh -c '
     openbox >/dev/null 2>&1 &
     sleep 1
     "$1" &

@@ -197,6 +197,11 @@ void CsvImportWindow::buildForm()
                                          "statement shows charges without one."));
     expenseType_ = named(new QComboBox(records), "ExpenseType", QStringLiteral("Expense type"));
     incomeType_ = named(new QComboBox(records), "IncomeType", QStringLiteral("Income type"));
+    // The longest category names would otherwise set the window's width.
+    for (QComboBox* box : {kindRule_, expenseType_, incomeType_}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(18);
+    }
     auto* scopeRow = new QHBoxLayout;
     scopeRow->addWidget(personal_);
     scopeRow->addWidget(business_);
@@ -238,10 +243,25 @@ void CsvImportWindow::buildForm()
     importButton_->setAutoDefault(false);
     cancelButton_->setAutoDefault(false);
 
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(columns, 3);
-    middle->addWidget(values, 2);
-    middle->addWidget(records, 2);
+    // Side by side the three groups need some 1,200 pixels; on a narrower
+    // screen the columns take a row of their own, so that the whole window,
+    // its buttons included, stays on the screen.
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    auto* middle = new QGridLayout;
+    if (available.width() >= 1240) {
+        middle->addWidget(columns, 0, 0);
+        middle->addWidget(values, 0, 1);
+        middle->addWidget(records, 0, 2);
+        middle->setColumnStretch(0, 3);
+        middle->setColumnStretch(1, 2);
+        middle->setColumnStretch(2, 2);
+    } else {
+        middle->addWidget(columns, 0, 0, 1, 2);
+        middle->addWidget(values, 1, 0);
+        middle->addWidget(records, 1, 1);
+        middle->setColumnStretch(0, 1);
+        middle->setColumnStretch(1, 1);
+    }
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(summary_, 1);
     bottom->addWidget(importButton_);
@@ -299,7 +319,6 @@ void CsvImportWindow::buildForm()
     connect(importButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
     resize(std::min(1040, available.width() - 40), std::min(720, available.height() - 60));
 }
 
@@ -456,9 +475,12 @@ QString CsvImportWindow::summaryText() const
     if (duplicates > 0)
         skipped << plural(duplicates, QStringLiteral("likely duplicate"),
                           QStringLiteral("likely duplicates"));
-    QString text = plural(counts.toImport(), QStringLiteral("row is"), QStringLiteral("rows are"))
-        + QStringLiteral(" imported as records %1 to %2 of the file.")
-              .arg(QLocale().toString(existingRecords_ + 1), QLocale().toString(total));
+    QString text = counts.toImport() == 1
+        ? QStringLiteral("1 row is imported as record %1 of the file.")
+              .arg(QLocale().toString(existingRecords_ + 1))
+        : plural(counts.toImport(), QStringLiteral("row is"), QStringLiteral("rows are"))
+            + QStringLiteral(" imported as records %1 to %2 of the file.")
+                  .arg(QLocale().toString(existingRecords_ + 1), QLocale().toString(total));
     if (!skipped.isEmpty())
         text += QStringLiteral(" Skipped: ") + skipped.join(QStringLiteral(", ")) + u'.';
     return text;

@@ -127,11 +127,13 @@ void Quillary::importcsv_Click()
     Presrecord = before + 1;
     uprec();
     const ImportCounts counts = import.counts();
-    dialogs.message(QStringLiteral("%1 imported from '%2' as records %3 to %4 of '%5'; %6 "
-                                   "skipped.\n\nThe file as it was before the import is kept in "
-                                   "'%7'.")
-                        .arg(records(qsizetype(added.size())), QFileInfo(*path).fileName(),
-                             QLocale().toString(before + 1), QLocale().toString(Lastrecord),
+    const QString where = added.size() == 1
+        ? QStringLiteral("as record %1").arg(QLocale().toString(before + 1))
+        : QStringLiteral("as records %1 to %2")
+              .arg(QLocale().toString(before + 1), QLocale().toString(Lastrecord));
+    dialogs.message(QStringLiteral("%1 imported from '%2' %3 of '%4'; %5 skipped.\n\nThe file "
+                                   "as it was before the import is kept in '%6'.")
+                        .arg(records(qsizetype(added.size())), QFileInfo(*path).fileName(), where,
                              presfile, rows(counts.skipped()), backup),
                     Buttons::Ok, Icon::Information, kImportTitle);
 }

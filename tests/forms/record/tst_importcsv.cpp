@@ -262,6 +262,17 @@ private slots:
         QCOMPARE(window.summaryText(), QStringLiteral("Choose the column that holds the dates."));
     }
 
+    // On a screen of 1,024 x 768 the whole window fits, its buttons
+    // included, whatever the headers of the file.
+    void fitsASmallScreen()
+    {
+        CsvImport import(fileContents(fixturePath(QStringLiteral("german-bank.csv"))), {});
+        CsvImportWindow window(import, QStringLiteral("german-bank.csv"), 0);
+        const QSize needed = window.minimumSizeHint();
+        QVERIFY2(needed.width() <= 1024 - 40 && needed.height() <= 768 - 60,
+                 qPrintable(QStringLiteral("%1 x %2").arg(needed.width()).arg(needed.height())));
+    }
+
     // An import the file cannot hold is refused in the window, before
     // anything is written.
     void recordLimit()
@@ -276,6 +287,12 @@ private slots:
         QVERIFY(!find<QPushButton>(&full, "ImportButton")->isEnabled());
         CsvImportWindow fits(import, QStringLiteral("us.csv"), kMaxRecords - 6);
         QVERIFY(fits.canImport());
+        // The last record a file can take, named as one record.
+        CsvImport one(QByteArray("Date,Amount\n3/4/2026,-3.50\n"), {});
+        CsvImportWindow last(one, QStringLiteral("one.csv"), kMaxRecords - 1);
+        QVERIFY(last.canImport());
+        QCOMPARE(last.summaryText(),
+                 QStringLiteral("1 row is imported as record 32,767 of the file."));
     }
 
     void cancelWritesNothing_data()
