@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace quillary {
 
@@ -18,6 +19,13 @@ QAction* addMenuSeparator(QMenu* menu, const QString& name)
     QAction* action = menu->addSeparator();
     action->setObjectName(name);
     return action;
+}
+
+QMenu* addMenuBarMenu(QMenuBar* bar, const QString& name, const QString& title)
+{
+    QMenu* menu = bar->addMenu(title);
+    menu->setObjectName(name);
+    return menu;
 }
 
 } // namespace quillary

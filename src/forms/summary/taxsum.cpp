@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/help.h"
 #include "platform/localeservices.h"
+#include "platform/menus.h"
 #include "platform/printer.h"
 #include "reports/exports.h"
 #include "reports/summarylayout.h"
@@ -195,24 +196,17 @@ void Taxsum::buildForm()
 
 void Taxsum::buildMenus()
 {
-    auto menu = [this](const QString& title, const char* name) {
-        QMenu* m = menuBar_->addMenu(title);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-    auto item = [this](QMenu* m, const QString& text, const char* name, void (Taxsum::*slot)()) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    QMenu* fl = menu(QStringLiteral("&File"), "fl");
-    item(fl, QStringLiteral("&Print"), "prn", &Taxsum::prn_Click)->setShortcut(QKeySequence::Print);
-    item(fl, kExportMenuCaption, "exportcsv", &Taxsum::exportcsv_Click);
-    fl->addSeparator()->setObjectName(QStringLiteral("hyph"));
-    item(fl, QStringLiteral("E&xit"), "exitf", &Taxsum::exitf_Click);
-    QMenu* hl = menu(QStringLiteral("&Help"), "hl");
-    item(hl, QStringLiteral("&Help"), "h", &Taxsum::h_Click)->setShortcut(Qt::Key_F1);
+    QMenu* fl = addMenuBarMenu(menuBar_, QStringLiteral("fl"), QStringLiteral("&File"));
+    addMenuCommand(fl, QStringLiteral("prn"), QStringLiteral("&Print"), this, &Taxsum::prn_Click)
+        ->setShortcut(QKeySequence::Print);
+    addMenuCommand(fl, QStringLiteral("exportcsv"), kExportMenuCaption, this,
+                   &Taxsum::exportcsv_Click);
+    addMenuSeparator(fl, QStringLiteral("hyph"));
+    addMenuCommand(fl, QStringLiteral("exitf"), QStringLiteral("E&xit"), this,
+                   &Taxsum::exitf_Click);
+    QMenu* hl = addMenuBarMenu(menuBar_, QStringLiteral("hl"), QStringLiteral("&Help"));
+    addMenuCommand(hl, QStringLiteral("h"), QStringLiteral("&Help"), this, &Taxsum::h_Click)
+        ->setShortcut(Qt::Key_F1);
 }
 
 bool Taxsum::load()

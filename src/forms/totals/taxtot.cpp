@@ -192,37 +192,33 @@ void Taxtot::buildForm()
 
 void Taxtot::buildMenus()
 {
-    auto menu = [this](const QString& title, const char* name) {
-        QMenu* m = menuBar_->addMenu(title);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-    auto item = [this](QMenu* m, const QString& text, const char* name, void (Taxtot::*slot)()) {
-        QAction* a = addMenuItem(m, QString::fromLatin1(name), text);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-
-    QMenu* fl = menu(QStringLiteral("&File"), "fl");
-    item(fl, QStringLiteral("&Print"), "prn", &Taxtot::prn_Click);
-    item(fl, QStringLiteral("Print &All"), "pall", &Taxtot::pall_Click);
-    item(fl, kExportMenuCaption, "exportcsv", &Taxtot::exportcsv_Click);
+    QMenu* fl = addMenuBarMenu(menuBar_, QStringLiteral("fl"), QStringLiteral("&File"));
+    addMenuCommand(fl, QStringLiteral("prn"), QStringLiteral("&Print"), this, &Taxtot::prn_Click);
+    addMenuCommand(fl, QStringLiteral("pall"), QStringLiteral("Print &All"), this,
+                   &Taxtot::pall_Click);
+    addMenuCommand(fl, QStringLiteral("exportcsv"), kExportMenuCaption, this,
+                   &Taxtot::exportcsv_Click);
     addMenuSeparator(fl, QStringLiteral("hyph"));
-    item(fl, QStringLiteral("E&xit"), "exitf", &Taxtot::exitf_Click);
+    addMenuCommand(fl, QStringLiteral("exitf"), QStringLiteral("E&xit"), this,
+                   &Taxtot::exitf_Click);
 
-    QMenu* recmnu = menu(QStringLiteral("&Records"), "recmnu");
-    item(recmnu, QStringLiteral("Sort by &Date"), "srtdte", &Taxtot::srtdte_Click);
-    item(recmnu, QStringLiteral("Sort by &Type"), "srttyp", &Taxtot::srttyp_Click);
+    QMenu* recmnu = addMenuBarMenu(menuBar_, QStringLiteral("recmnu"), QStringLiteral("&Records"));
+    addMenuCommand(recmnu, QStringLiteral("srtdte"), QStringLiteral("Sort by &Date"), this,
+                   &Taxtot::srtdte_Click);
+    addMenuCommand(recmnu, QStringLiteral("srttyp"), QStringLiteral("Sort by &Type"), this,
+                   &Taxtot::srttyp_Click);
     addMenuSeparator(recmnu, QStringLiteral("yrsep"));
     yrmnu_ = recmnu->addMenu(QStringLiteral("&Year"));
     yrmnu_->setObjectName(QStringLiteral("yrmnu"));
     yrmnu_->menuAction()->setObjectName(QStringLiteral("yrmnuAction"));
     fillYearMenu();
 
-    QMenu* hl = menu(QStringLiteral("&Help"), "hl");
-    item(hl, QStringLiteral("&About"), "abt", &Taxtot::abt_Click);
-    item(hl, QStringLiteral("&Basic Help"), "helpb", &Taxtot::helpb_Click);
-    item(hl, QStringLiteral("&Help"), "h", &Taxtot::h_Click)->setShortcut(Qt::Key_F1);
+    QMenu* hl = addMenuBarMenu(menuBar_, QStringLiteral("hl"), QStringLiteral("&Help"));
+    addMenuCommand(hl, QStringLiteral("abt"), QStringLiteral("&About"), this, &Taxtot::abt_Click);
+    addMenuCommand(hl, QStringLiteral("helpb"), QStringLiteral("&Basic Help"), this,
+                   &Taxtot::helpb_Click);
+    addMenuCommand(hl, QStringLiteral("h"), QStringLiteral("&Help"), this, &Taxtot::h_Click)
+        ->setShortcut(Qt::Key_F1);
 
     setExtraHeight(0);
 }
