@@ -7,6 +7,7 @@
 #include "forms/import/csvimportwindow.h"
 #include "forms/import/importpreview.h"
 #include "support/accessibility.h"
+#include "support/smalldisk.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -353,6 +354,37 @@ private slots:
                  QStringList{QStringLiteral("tax.dat")});
         QCOMPARE(w->Lastrecord, 3);
         QCOMPARE(w->dataFile().recordCount(), 3);
+        QVERIFY(w->dataFile().isOpen());
+    }
+
+    // On a real full disk not even the copy of the file fits: nothing is
+    // written, and no file is left behind on the disk.
+    void fullDiskChangesNothing()
+    {
+        SmallDisk disk;
+        QUILLARY_REQUIRE_SMALL_DISK(disk);
+        const QString data = disk.filePath(QStringLiteral("tax.dat"));
+        writeBytes(data, bytesOf(sampleRecords()));
+        const QByteArray before = fileContents(data);
+        Quillary* w = env_->open(data);
+        env_->dialogs.clearShown();
+        QVERIFY(disk.fill());
+        const QStringList files =
+            QDir(disk.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        env_->dialogs.answerOpenFile(fixturePath(QStringLiteral("us-bank.csv")));
+        env_->dialogs.answerModal([](QDialog& dialog) {
+            QTest::mouseClick(find<QPushButton>(&dialog, "ImportButton"), Qt::LeftButton);
+        });
+        env_->dialogs.answerMessage(Answer::Ok);
+        importNow(w);
+        const ShownBox box = env_->dialogs.last();
+        QCOMPARE(box.icon, Icon::Exclamation);
+        QVERIFY2(box.text.startsWith(QStringLiteral("Nothing was imported: ")), qPrintable(box.text));
+        QVERIFY2(box.text.contains(QStringLiteral("No space left on device")), qPrintable(box.text));
+        QCOMPARE(fileContents(data), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+                 files);
+        QCOMPARE(w->Lastrecord, 3);
         QVERIFY(w->dataFile().isOpen());
     }
 
