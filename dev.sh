@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-liberation2
-          desktop-file-utils appstream shared-mime-info file dpkg-dev python3)
+          desktop-file-utils appstream shared-mime-info file dpkg-dev python3 libcsv-dev)
 # Only the fuzz command needs these: clang and its libFuzzer runtime, and
 # llvm-symbolizer for readable stack traces.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)

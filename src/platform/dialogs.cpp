@@ -54,14 +54,15 @@ void leaveRoomForTitle(QMessageBox& box, const QString& title)
 std::optional<QString> runFileDialog(QWidget* parent, const QString& title,
                                      QFileDialog::AcceptMode mode,
                                      const QString& filter = kDataFileFilter,
-                                     const QString& suffix = QStringLiteral("dat"))
+                                     const QString& suffix = QStringLiteral("dat"),
+                                     QFileDialog::FileMode files = QFileDialog::AnyFile)
 {
     QFileDialog dialog(parent, title);
     dialog.setProperty(kBoxProperty, true);
     dialog.setAcceptMode(mode);
     // AnyFile lets the user type the name of a data file that does not exist
     // yet; the record window creates it.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(files);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -198,6 +199,12 @@ std::optional<QString> QtDialogs::exportFileName(const QString& title, const QSt
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     const QString suffix = pattern.match(filter).captured(1);
     return runFileDialog(owner(), title, QFileDialog::AcceptSave, filter, suffix);
+}
+
+std::optional<QString> QtDialogs::importFileName(const QString& title, const QString& filter)
+{
+    return runFileDialog(owner(), title, QFileDialog::AcceptOpen, filter, QString(),
+                         QFileDialog::ExistingFile);
 }
 
 void QtDialogs::runModal(QDialog& dialog)

@@ -46,6 +46,13 @@ public:
     {
         return saveFileName(title);
     }
+    // An open dialog for an existing file of another kind than the data
+    // files, with its own filter such as "CSV Files (*.csv *.txt)". Falls
+    // back to openFileName.
+    virtual std::optional<QString> importFileName(const QString& title, const QString& filter)
+    {
+        return openFileName(title);
+    }
 
     // Shows a window modally and returns when it has been closed.
     virtual void runModal(QDialog& dialog) = 0;
@@ -72,6 +79,7 @@ public:
     std::optional<QString> openFileName(const QString& title) override;
     std::optional<QString> saveFileName(const QString& title) override;
     std::optional<QString> exportFileName(const QString& title, const QString& filter) override;
+    std::optional<QString> importFileName(const QString& title, const QString& filter) override;
     void runModal(QDialog& dialog) override;
 
 private:

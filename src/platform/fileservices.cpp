@@ -574,10 +574,12 @@ bool FileServices::readFile(const QString& path, QByteArray& contents, QString* 
 int FileServices::removeLeftovers(const QString& path)
 {
     // The names writeFileAtomically gives its temporary files, for the file
-    // itself and for its backup: "." + name + "." + six letters or digits;
-    // beside the file, and beside the name it was opened by where that is
-    // a link (the backup's place).
-    static const QString kPattern = QStringLiteral("^\\.%1(\\.bak)?\\.[A-Za-z0-9]{6}$");
+    // itself, for its backup and for the copy an import keeps
+    // (".before-import-20260314-153012.bak"): "." + name + "." + six letters
+    // or digits; beside the file, and beside the name it was opened by where
+    // that is a link (the backup's place).
+    static const QString kPattern = QStringLiteral(
+        "^\\.%1(\\.bak|\\.before-import-[0-9]{8}-[0-9]{6}(-[0-9]+)?\\.bak)?\\.[A-Za-z0-9]{6}$");
     QStringList places{replacementTarget(path), QFileInfo(path).absoluteFilePath()};
     places.removeDuplicates();
     int removed = 0;

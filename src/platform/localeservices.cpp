@@ -40,13 +40,12 @@ QString lenient(QString format)
 
 constexpr qint64 kMax = std::numeric_limits<qint64>::max();
 
-// Two digits name a year from 1950 to 2049.
+} // namespace
+
 int windowedYear(int twoDigits)
 {
     return twoDigits < 50 ? 2000 + twoDigits : 1900 + twoDigits;
 }
-
-} // namespace
 
 // A short date format made only of day, month and year numbers and the
 // separators between them (M/d/yy, dd.MM.yy, yyyy/MM/dd, ...). Such a format

@@ -32,6 +32,9 @@ QString shortDate(QDate date, const QLocale& locale = QLocale());
 // long format and ISO yyyy-MM-dd, with surrounding blanks. A two-digit year
 // means a year from 1950 to 2049. Impossible dates are not dates.
 std::optional<QDate> parseDate(const QString& text, const QLocale& locale = QLocale());
+// The century rule of two-digit years: 0 to 49 are 2000 to 2049, 50 to 99
+// are 1950 to 1999.
+int windowedYear(int twoDigits);
 
 // Whether QLocale::toDate(text, format) may read text as a date. It cannot
 // when text lacks one of the format's literal parts (blanks and the case of

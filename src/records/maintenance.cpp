@@ -4,6 +4,7 @@
 #include "platform/fileservices.h"
 #include "records/sorting.h"
 
+#include <QFileInfo>
 
 namespace quillary {
 
@@ -76,6 +77,59 @@ bool sortFile(DataFile& file, SortOrder order, QString* error, const QLocale& lo
     if (!moved)
         return true;
     return replaceContents(file, contents, error);
+}
+
+bool appendRecords(DataFile& file, const std::vector<TaxRecord>& records,
+                   const QString& backupPath, QString* error, bool* backupKept)
+{
+    if (backupKept)
+        *backupKept = false;
+    QByteArray contents;
+    if (!readContents(file, contents, error))
+        return false;
+    const qsizetype count = contents.size() / kRecordLength;
+    if (count + qsizetype(records.size()) > kMaxRecords) {
+        setError(error, QStringLiteral("The file would hold %1 records, more than the %2 a data "
+                                       "file can hold.")
+                            .arg(count + qsizetype(records.size()))
+                            .arg(kMaxRecords));
+        return false;
+    }
+    if (QFileInfo::exists(backupPath)) {
+        setError(error, QStringLiteral("There is a file '%1' already.").arg(backupPath));
+        return false;
+    }
+    QString why;
+    if (!file.files().writeFileAtomically(backupPath, contents, &why)) {
+        setError(error, QStringLiteral("The copy of the file as it is could not be written to "
+                                       "'%1': %2")
+                            .arg(backupPath, why));
+        return false;
+    }
+    QByteArray appended = contents.left(count * kRecordLength);
+    appended.reserve(appended.size() + qsizetype(records.size()) * kRecordLength);
+    for (const TaxRecord& record : records)
+        appended.append(record.data(), kRecordLength);
+    if (replaceContents(file, appended, error))
+        return true;
+    if (!file.isOpen()) {
+        // The new content is in place; the copy tells what it was before.
+        if (backupKept)
+            *backupKept = true;
+        return false;
+    }
+    FileServices::deleteFile(backupPath);
+    return false;
+}
+
+QString importBackupPath(const QString& dataPath, const QDateTime& when)
+{
+    const QString base = dataPath + QStringLiteral(".before-import-")
+        + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = base + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+        path = base + QStringLiteral("-%1.bak").arg(n);
+    return path;
 }
 
 } // namespace quillary

@@ -2,8 +2,10 @@
 
 #include "records/datafile.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <vector>
 
 namespace quillary {
 
@@ -30,6 +32,23 @@ enum class SortOrder { Date, Type };
 // fragment stays where it is, after the last record.
 bool sortFile(DataFile& file, SortOrder order, QString* error = nullptr,
               const QLocale& locale = QLocale());
+
+// Appends records after the file's own in one atomic rewrite, so the file
+// holds all of them or none. Before it the file as it is, trailing fragment
+// included, is written to backupPath (atomically, replacing nothing: the
+// name must be free); the rewrite drops the fragment. More records than a
+// file can hold are refused before anything is written. On failure the
+// backup is removed again unless the rewrite reached the file (the one
+// exception of the functions above: the file is then closed, the backup
+// stays, and *backupKept says so).
+bool appendRecords(DataFile& file, const std::vector<TaxRecord>& records,
+                   const QString& backupPath, QString* error = nullptr,
+                   bool* backupKept = nullptr);
+
+// A free name beside the data file for the copy kept before an import:
+// "Taxrecs.dat.before-import-20260314-153012.bak", with "-2", "-3", ...
+// after the time when that name is taken.
+QString importBackupPath(const QString& dataPath, const QDateTime& when);
 
 // The record count is a 16-bit signed number: a file of 32,767 records can
 // take no further record.

@@ -608,8 +608,12 @@ private slots:
     {
         const QString p = path(QStringLiteral("books.dat"));
         const QStringList kept{"books.dat", "books.dat.bak", ".books.dat.lock", ".books.dat.abc",
-                               ".other.dat.Ab12Cd", "books.dat.Ab12Cd", ".books.dat.Ab12Cd.x"};
-        const QStringList gone{".books.dat.Ab12Cd", ".books.dat.000000", ".books.dat.bak.zZ9zZ9"};
+                               ".other.dat.Ab12Cd", "books.dat.Ab12Cd", ".books.dat.Ab12Cd.x",
+                               "books.dat.before-import-20260314-153012.bak",
+                               ".books.dat.before-import-x.bak.Ab12Cd"};
+        const QStringList gone{".books.dat.Ab12Cd", ".books.dat.000000", ".books.dat.bak.zZ9zZ9",
+                               ".books.dat.before-import-20260314-153012.bak.Ab12Cd",
+                               ".books.dat.before-import-20260314-153012-2.bak.q1W2e3"};
         for (const QString& name : kept + gone)
             test::writeBytes(path(name), record('x'));
         QCOMPARE(FileServices::removeLeftovers(p), int(gone.size()));

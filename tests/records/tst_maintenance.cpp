@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -261,6 +262,114 @@ private slots:
         for (SortOrder order : {SortOrder::Date, SortOrder::Type})
             QVERIFY(quillary::sortFile(file, order));
         QCOMPARE(test::fileContents(path_), contents);
+    }
+
+    // An import: the records after the file's own, in one rewrite, the
+    // file as it was kept beside it.
+    void appendRecords_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QList<int>>("added");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("to an empty file") << QByteArray() << QList<int>{7, 8}
+                                          << recordsBytes({7, 8});
+        QTest::newRow("after records") << recordsBytes({1, 2}) << QList<int>{7}
+                                       << recordsBytes({1, 2, 7});
+        QTest::newRow("fragment dropped") << recordsBytes({1}) + "part" << QList<int>{7, 8, 9}
+                                          << recordsBytes({1, 7, 8, 9});
+    }
+    void appendRecords()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QList<int>, added);
+        QFETCH(QByteArray, after);
+        test::writeBytes(path_, before);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        DataFile other(files);
+        QCOMPARE(other.open(path_), OpenStatus::Ok);
+        std::vector<TaxRecord> records;
+        for (int n : added)
+            records.push_back(numbered(n));
+        const QString backup = importBackupPath(path_, QDateTime(QDate(2026, 3, 14), QTime(15, 30, 12)));
+        QCOMPARE(QFileInfo(backup).fileName(), QStringLiteral("tax.dat.before-import-20260314-153012.bak"));
+
+        QString error;
+        bool kept = true;
+        QVERIFY2(quillary::appendRecords(file, records, backup, &error, &kept), qPrintable(error));
+        QVERIFY(!kept); // only said of a failure
+        QCOMPARE(test::fileContents(path_), after);
+        QCOMPARE(test::fileContents(backup), before);
+        QCOMPARE(file.recordCount(), int(after.size() / kRecordLength));
+        QCOMPARE(other.recordCount(), file.recordCount());
+        QVERIFY(file.write(file.recordCount() + 1, numbered(3)));
+        QCOMPARE(test::fileContents(path_), after + numbered(3).bytes());
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("tax.dat"), QFileInfo(backup).fileName()}));
+        // The next import at the same second gets a name of its own.
+        QCOMPARE(QFileInfo(importBackupPath(path_, QDateTime(QDate(2026, 3, 14), QTime(15, 30, 12))))
+                     .fileName(),
+                 QStringLiteral("tax.dat.before-import-20260314-153012-2.bak"));
+    }
+
+    // An import the file cannot hold, or whose backup or rewrite cannot be
+    // written, leaves the file as it was and no backup that would say
+    // otherwise.
+    void appendRefused_data()
+    {
+        QTest::addColumn<int>("existing");
+        QTest::addColumn<int>("added");
+        QTest::addColumn<QString>("failing"); // which file's writes fail
+        QTest::newRow("one past the limit") << kMaxRecords - 5 << 6 << "";
+        QTest::newRow("rewrite fails") << 3 << 2 << "tax.dat";
+        QTest::newRow("backup fails") << 3 << 2 << "bak";
+    }
+    void appendRefused()
+    {
+        QFETCH(int, existing);
+        QFETCH(int, added);
+        QFETCH(QString, failing);
+        const QByteArray before = encodeRecords(test::numberedRecords(existing)) + "frag";
+        test::writeBytes(path_, before);
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        if (!failing.isEmpty()) {
+            files.setFaultInjector([failing](const QString& path) {
+                return QFileInfo(path).fileName().endsWith(failing);
+            });
+        }
+        const QString backup = importBackupPath(path_, QDateTime::currentDateTime());
+        QString error;
+        bool kept = true;
+        QVERIFY(!quillary::appendRecords(file, test::numberedRecords(added), backup, &error, &kept));
+        QVERIFY(!kept);
+        QVERIFY(!error.isEmpty());
+        QVERIFY(file.isOpen());
+        QCOMPARE(test::fileContents(path_), before);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("tax.dat")});
+        if (failing.isEmpty()) {
+            QVERIFY2(error.contains(QStringLiteral("32767")), qPrintable(error));
+            // The last one that fits is taken.
+            QVERIFY(quillary::appendRecords(file, test::numberedRecords(added - 1), backup));
+            QCOMPARE(file.recordCount(), kMaxRecords);
+        }
+    }
+
+    // The name of the backup is never that of a file already there.
+    void appendBackupNameTaken()
+    {
+        test::writeBytes(path_, recordsBytes({1}));
+        const QString taken = dir_->filePath(QStringLiteral("taken.bak"));
+        test::writeBytes(taken, "mine");
+        FileServices files;
+        DataFile file(files);
+        QCOMPARE(file.open(path_), OpenStatus::Ok);
+        QVERIFY(!quillary::appendRecords(file, {numbered(2)}, taken));
+        QCOMPARE(test::fileContents(taken), QByteArray("mine"));
+        QCOMPARE(test::fileContents(path_), recordsBytes({1}));
     }
 
     // Another program put a named pipe in the file's place: the rewrite

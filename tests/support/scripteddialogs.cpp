@@ -128,6 +128,12 @@ std::optional<QString> ScriptedDialogs::exportFileName(const QString& title, con
     return step ? step->path : std::nullopt;
 }
 
+std::optional<QString> ScriptedDialogs::importFileName(const QString& title, const QString& filter)
+{
+    const auto step = take(ShownBox::Kind::OpenFile, {ShownBox::Kind::OpenFile, title, filter, Buttons::OkCancel, Icon::None, {}});
+    return step ? step->path : std::nullopt;
+}
+
 void ScriptedDialogs::runModal(QDialog& dialog)
 {
     const auto step = take(ShownBox::Kind::Modal, {ShownBox::Kind::Modal, dialog.windowTitle(), dialog.windowTitle(), Buttons::Ok, Icon::None, {}});

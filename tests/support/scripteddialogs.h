@@ -44,6 +44,8 @@ public:
     std::optional<QString> saveFileName(const QString& title) override;
     // Answered like saveFileName; the box's text is the filter it offered.
     std::optional<QString> exportFileName(const QString& title, const QString& filter) override;
+    // Answered like openFileName; the box's text is the filter it offered.
+    std::optional<QString> importFileName(const QString& title, const QString& filter) override;
     void runModal(QDialog& dialog) override;
 
     // Lets pending events run while a box is "shown", as the event loop of

@@ -4,6 +4,7 @@
 #include "forms/csvexport.h"
 #include "forms/focus.h"
 #include "forms/formbuilder.h"
+#include "forms/import/csvimportwindow.h"
 #include "forms/record/recordtexts.h"
 #include "forms/summary/taxsum.h"
 #include "forms/totals/taxtot.h"
@@ -255,6 +256,8 @@ void Quillary::buildMenus()
             this, &Quillary::safil_Click);
     connect(addMenuItem(fileMenu_, "exportcsv", kExportMenuCaption), &QAction::triggered, this,
             &Quillary::exportcsv_Click);
+    connect(addMenuItem(fileMenu_, "importcsv", kImportMenuCaption), &QAction::triggered, this,
+            &Quillary::importcsv_Click);
     addMenuSeparator(fileMenu_, "filsep");
     connect(addMenuItem(fileMenu_, "exit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &Quillary::Command9_Click);

@@ -34,6 +34,7 @@ enum class SortOrder;
 //   quillary.cpp          the form, showing and saving a record, moves, help
 //   quillary_records.cpp  add, delete, undo, the sorts and the text search
 //   quillary_files.cpp    file commands, the recent-files menu, Quit
+//   quillary_import.cpp   importing a bank or card statement from CSV
 //
 // The owner of the open windows (windows) makes it and shows it; the window
 // opens its further windows, finds the others and holds its lock through it.
@@ -106,6 +107,8 @@ public slots:
     void safil_Click();
     // Every record of the file as CSV, for a spreadsheet or an accountant.
     void exportcsv_Click();
+    // The rows of a bank or card statement appended as records.
+    void importcsv_Click();
     void Command9_Click(); // Quit
     void mnuFileArray_Click(int index);
 

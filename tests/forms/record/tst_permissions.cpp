@@ -10,6 +10,7 @@
 #include "support/ordinaryuser.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include <sys/stat.h>
@@ -193,6 +194,47 @@ private slots:
         QCOMPARE(w->Lastrecord, 4);
         QCOMPARE(w->presfile, file);
         QVERIFY(w->dataFile().isOpen());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"books.dat"});
+        QUILLARY_VERIFY_DIALOGS(p.dialogs);
+    }
+
+    // An import first keeps the file as it was beside it: in that folder the
+    // copy cannot be made, so nothing is imported and nothing is left.
+    void readOnlyFolderRefusesAnImport()
+    {
+        Program p;
+        const QString folder = p.path("shelf");
+        QVERIFY(QDir().mkdir(folder));
+        const QString file = folder + QStringLiteral("/books.dat");
+        writeRecords(file, 4);
+        const QByteArray before = fileContents(file);
+        const QString statement = p.path("statement.csv");
+        writeBytes(statement, "Date,Description,Amount\r\n3/4/2024,Coffee,-3.50\r\n");
+        const ReadOnlyFolder readOnly(folder);
+        p.storeRecent({file});
+        p.start();
+        Quillary* w = p.windows().first();
+
+        p.dialogs.answerOpenFile(statement);
+        p.dialogs.answerModal([](QDialog& window) {
+            window.findChild<QPushButton*>(QStringLiteral("ImportButton"))->click();
+        });
+        p.dialogs.answerMessage(Answer::Ok);
+        action(w, "importcsv")->trigger();
+
+        const QStringList shown = boxTexts(p.dialogs);
+        QCOMPARE(shown.size(), 1);
+        const QString start = QStringLiteral("Import from CSV: Nothing was imported: The copy of "
+                                             "the file as it is could not be written to '%1/"
+                                             "books.dat.before-import-")
+                                  .arg(folder);
+        const QString end = QStringLiteral(".bak': No new file can be made in the folder %1: "
+                                           "Permission denied\n\nThe file '%2' is as it was.")
+                                .arg(folder, file);
+        QVERIFY2(shown.front().startsWith(start) && shown.front().endsWith(end),
+                 qPrintable(shown.front()));
+        QCOMPARE(fileContents(file), before);
+        QCOMPARE(w->Lastrecord, 4);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"books.dat"});
         QUILLARY_VERIFY_DIALOGS(p.dialogs);
     }

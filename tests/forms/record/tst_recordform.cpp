@@ -1107,9 +1107,10 @@ private slots:
                                          : a->objectName() + "=" + a->text());
             return out;
         };
-        QCOMPARE(items(w->menus()[0]).mid(0, 8),
+        QCOMPARE(items(w->menus()[0]).mid(0, 9),
                  (QStringList{"nefil=&New File", "opfil=&Open File", "clfil=&Close and Save File",
-                              "safil=&Save File As", "exportcsv=E&xport to CSV...", "filsep|-",
+                              "safil=&Save File As", "exportcsv=E&xport to CSV...",
+                              "importcsv=&Import from CSV...", "filsep|-",
                               "exit=E&xit", "mnuFileArray|-"}));
         QCOMPARE(items(w->menus()[1]).mid(0, 3),
                  (QStringList{"cas=&Cascade", "til=&Tile", "arr=&Arrange Icons"}));
