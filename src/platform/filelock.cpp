@@ -4,9 +4,14 @@
 #include <QLockFile>
 #include <QSysInfo>
 
+#include <QFile>
+
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace quillary {
 
@@ -15,6 +20,24 @@ namespace {
 bool processIsGone(qint64 pid)
 {
     return pid > 0 && ::kill(pid_t(pid), 0) == -1 && errno == ESRCH;
+}
+
+// QLockFile holds a flock on its lock file for as long as it keeps the lock,
+// taken the moment the file is made, before it writes its owner into it. A
+// lock file that names no owner (a copy was killed between the two, or the
+// file is damaged) is left by nobody when nothing holds that flock: the
+// kernel dropped it with the process.
+bool nobodyHoldsLockFile(const QString& lockFile)
+{
+    const int fd = ::open(QFile::encodeName(lockFile).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    // A flock refused for any other reason than a holder (a file system
+    // without flocks) proves nothing either way: the lock stays.
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
 }
 
 } // namespace
@@ -66,14 +89,14 @@ DataFileLock::Status DataFileLock::lock()
         return Status::Unavailable;
 
     // QLockFile takes over a lock whose process is gone by itself; this
-    // covers a lock file it could not judge on its own.
+    // covers the lock files it cannot judge on its own.
     qint64 pid = 0;
     QString host;
-    if (lock_->getLockInfo(&pid, &host, nullptr)
-        && (host.isEmpty() || host == QSysInfo::machineHostName()) && processIsGone(pid)
-        && lock_->removeStaleLockFile() && lock_->tryLock(0)) {
+    const bool stale = lock_->getLockInfo(&pid, &host, nullptr)
+        ? (host.isEmpty() || host == QSysInfo::machineHostName()) && processIsGone(pid)
+        : nobodyHoldsLockFile(lockFileName());
+    if (stale && lock_->removeStaleLockFile() && lock_->tryLock(0))
         return Status::Locked;
-    }
     return lock_->error() == QLockFile::LockFailedError ? Status::HeldElsewhere
                                                          : Status::Unavailable;
 }

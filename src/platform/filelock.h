@@ -10,8 +10,9 @@ namespace quillary {
 // Keeps a second running copy of the program away from a data file that a
 // record window has open: a hidden lock file named after the data file
 // (".books.dat.lock" for "books.dat"), in the same folder, held for as long
-// as the window has the file open. A lock left behind by a program that crashed (its process is
-// gone) is taken over.
+// as the window has the file open. A lock left behind by a program that
+// crashed (its process is gone), or left empty by one killed while it made
+// the lock, is taken over.
 class DataFileLock {
 public:
     enum class Status {

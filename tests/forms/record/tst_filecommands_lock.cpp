@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace quillary;
@@ -163,14 +164,23 @@ private slots:
     void staleLockIsTakenOver_data()
     {
         QTest::addColumn<bool>("crashedCopy");
-        QTest::newRow("left by a copy that crashed") << true;
-        QTest::newRow("written for a process that does not exist") << false;
+        QTest::addColumn<QByteArray>("contents"); // of a lock file written here
+        QTest::newRow("left by a copy that crashed") << true << QByteArray();
+        QTest::newRow("written for a process that does not exist")
+            << false
+            << QByteArray::number(pidThatDoesNotExist()) + "\nquillary\n"
+                   + QSysInfo::machineHostName().toUtf8() + "\n";
+        // A copy killed after it made the lock file, before it wrote its
+        // owner into it.
+        QTest::newRow("empty") << false << QByteArray();
+        QTest::newRow("damaged") << false << QByteArray("\x01\xff no owner\n");
     }
 
     void staleLockIsTakenOver()
     {
         QFETCH(bool, crashedCopy);
-        const QString data = path(QStringLiteral("stale%1.dat").arg(crashedCopy));
+        QFETCH(QByteArray, contents);
+        const QString data = path(QStringLiteral("stale%1.dat").arg(QTest::currentDataTag()));
         const QString lockName = DataFileLock::lockFileNameFor(data);
         if (crashedCopy) {
             OtherCopy other;
@@ -179,8 +189,7 @@ private slots:
         } else {
             QFile file(lockName);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray::number(pidThatDoesNotExist()) + "\nquillary\n"
-                       + QSysInfo::machineHostName().toUtf8() + "\n");
+            QCOMPARE(file.write(contents), contents.size());
         }
         QVERIFY(QFile::exists(lockName));
 
@@ -188,6 +197,26 @@ private slots:
         QCOMPARE(lock.lock(), DataFileLock::Status::Locked);
         QCOMPARE(lock.holderPid(), QCoreApplication::applicationPid());
         QCOMPARE(probe(data), QByteArray("held"));
+    }
+
+    // A lock file that names no owner yet, of a copy that is making it
+    // this moment (it holds the file's flock), is not taken from it.
+    void lockBeingMadeIsKept()
+    {
+        const QString data = path(QStringLiteral("making.dat"));
+        const QString lockName = DataFileLock::lockFileNameFor(data);
+        QFile making(lockName);
+        QVERIFY(making.open(QIODevice::WriteOnly));
+        QCOMPARE(::flock(making.handle(), LOCK_EX | LOCK_NB), 0);
+
+        DataFileLock lock(data);
+        QCOMPARE(lock.lock(), DataFileLock::Status::HeldElsewhere);
+        QVERIFY(!lock.isLocked());
+        QVERIFY(QFile::exists(lockName));
+
+        // Given up without an owner written: then it is nobody's.
+        making.close();
+        QCOMPARE(lock.lock(), DataFileLock::Status::Locked);
     }
 
     void noLockWhereNoFileCanBeMade_data()
