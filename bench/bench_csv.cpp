@@ -8,6 +8,7 @@
 #include "platform/localeservices.h"
 #include "records/datafile.h"
 #include "reports/exports.h"
+#include "benchstats.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,6 +18,8 @@
 #include <cstdio>
 
 using namespace quillary;
+
+using quillary::bench::median;
 
 namespace {
 
@@ -42,12 +45,6 @@ std::vector<TaxRecord> makeRecords(int n)
         out.push_back(r);
     }
     return out;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "records/datafile.h"
 #include "records/maintenance.h"
 #include "reports/csvimport.h"
+#include "benchstats.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -23,6 +24,8 @@
 #include <cstdio>
 
 using namespace quillary;
+
+using quillary::bench::median;
 
 namespace {
 
@@ -70,12 +73,6 @@ QByteArray makeStatement(int rows)
                    .toUtf8();
     }
     return out;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 // platform is offscreen unless QT_QPA_PLATFORM says otherwise.
 
 #include "records/taxrecord.h"
+#include "benchstats.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,6 +30,8 @@
 #include <vector>
 
 using namespace quillary;
+
+using quillary::bench::median;
 
 namespace {
 
@@ -46,12 +49,6 @@ QByteArray recordBytes(int n)
     r.setField(Field::Party, QStringLiteral("Party %1").arg(n));
     r.setField(Field::Description, QStringLiteral("Record %1").arg(n));
     return r.bytes();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace quillary {
 // object name, its caption (the text of a box), its place in twips and its
 // point size (0: the font of the control it sits in).
 template <class T>
-struct ControlSpec {
+struct ControlDesign {
     T*& control;
     const char* name;
     QString caption;
@@ -39,24 +39,24 @@ public:
 
     // Makes each control of the table in parent.
     template <class T>
-    void make(QWidget* parent, std::initializer_list<ControlSpec<T>> table) const
+    void make(QWidget* parent, std::initializer_list<ControlDesign<T>> table) const
     {
-        for (const ControlSpec<T>& spec : table)
-            spec.control = make<T>(parent, spec);
+        for (const ControlDesign<T>& design : table)
+            design.control = make<T>(parent, design);
     }
 
     template <class T>
-    T* make(QWidget* parent, const ControlSpec<T>& spec) const
+    T* make(QWidget* parent, const ControlDesign<T>& design) const
     {
         T* control = new T(parent);
-        control->setObjectName(QString::fromLatin1(spec.name));
-        if constexpr (requires { control->setText(spec.caption); }) {
-            if (!spec.caption.isNull())
-                control->setText(spec.caption);
+        control->setObjectName(QString::fromLatin1(design.name));
+        if constexpr (requires { control->setText(design.caption); }) {
+            if (!design.caption.isNull())
+                control->setText(design.caption);
         }
-        if (spec.points > 0)
-            control->setFont(designFont(spec.points));
-        control->setGeometry(px(spec.twips));
+        if (design.points > 0)
+            control->setFont(designFont(design.points));
+        control->setGeometry(px(design.twips));
         return control;
     }
 

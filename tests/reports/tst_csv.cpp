@@ -4,30 +4,15 @@
 #include "reports/exports.h"
 #include "reports/summary.h"
 #include "support/pythoncsv.h"
+#include "support/records.h"
 #include "support/testenv.h"
 
 
 using namespace quillary;
 using quillary::test::readCsvWithPython;
+using quillary::test::makeRecord;
 
 namespace {
-
-TaxRecord record(char kind, const QString& date, const QString& amount, const QString& invoice,
-                 const QString& pay, const QString& type, const QString& party,
-                 const QString& description)
-{
-    QByteArray bytes(kRecordLength, ' ');
-    bytes[0] = kind;
-    TaxRecord r = TaxRecord::fromBytes(bytes);
-    r.setField(Field::Date, date);
-    r.setField(Field::Amount, amount);
-    r.setField(Field::Invoice, invoice);
-    r.setField(Field::PayMethod, pay);
-    r.setField(Field::Type, type);
-    r.setField(Field::Party, party);
-    r.setField(Field::Description, description);
-    return r;
-}
 
 // A record whose fields hold bytes the form never writes, as a damaged or
 // hostile file may: line breaks and quotes.
@@ -96,33 +81,33 @@ private slots:
         QTest::addColumn<TaxRecord>("record");
         QTest::addColumn<QStringList>("row"); // after the record number
         QTest::newRow("personal expense")
-            << record('0', "3/14/2024", "125.4", "A-1041", "Check No: 1041",
+            << makeRecord('0', "3/14/2024", "125.4", "A-1041", "Check No: 1041",
                       "Medical and Dental Fees", "Dr. Meyer", "Check-up")
             << QStringList{"Personal", "Expense", "2024-03-14", "125.4", "A-1041",
                            "Check No: 1041", "Medical and Dental Fees", "Dr. Meyer", "Check-up"};
         QTest::newRow("business income, two-digit year, four decimals")
-            << record('3', "12/31/99", "1234.5678", "", "Account", "Receipts or Sales",
+            << makeRecord('3', "12/31/99", "1234.5678", "", "Account", "Receipts or Sales",
                       "Acme, Inc.", "Q4 \"final\"")
             << QStringList{"Business", "Income", "1999-12-31", "1234.5678", "", "Account",
                            "Receipts or Sales", "Acme, Inc.", "Q4 \"final\""};
         QTest::newRow("negative amount, formula texts")
-            << record('2', "1/2/2025", "-89.99", "=1+2", "+1 555", "Supplies", "@home",
+            << makeRecord('2', "1/2/2025", "-89.99", "=1+2", "+1 555", "Supplies", "@home",
                       "=SUM(A1:A9)")
             << QStringList{"Business", "Expense", "2025-01-02", "-89.99", "'=1+2", "'+1 555",
                            "Supplies", "'@home", "'=SUM(A1:A9)"};
         QTest::newRow("accented text from Windows-1252")
-            << record('1', "7/4/2024", "50", "", "Cash", "Other", QString::fromUtf8("Müller & Söhne"),
+            << makeRecord('1', "7/4/2024", "50", "", "Cash", "Other", QString::fromUtf8("Müller & Söhne"),
                       QString::fromUtf8("Café – 5 €"))
             << QStringList{"Personal", "Income", "2024-07-04", "50", "", "Cash", "Other",
                            QString::fromUtf8("Müller & Söhne"), QString::fromUtf8("Café – 5 €")};
         QTest::newRow("unreadable date and amount, unknown kind")
-            << record('7', "31/31/2024", "12,34,5", "", "", "Travel", "", "broken")
+            << makeRecord('7', "31/31/2024", "12,34,5", "", "", "Travel", "", "broken")
             << QStringList{"", "", "31/31/2024", "12,34,5", "", "", "Travel", "", "broken"};
         QTest::newRow("amount of a minus sign only is text")
-            << record('0', "1/1/2024", "-", "", "", "Other", "", "")
+            << makeRecord('0', "1/1/2024", "-", "", "", "Other", "", "")
             << QStringList{"Personal", "Expense", "2024-01-01", "'-", "", "", "Other", "", ""};
         QTest::newRow("line breaks in a damaged field")
-            << withRawDescription(record('0', "1/1/2024", "1", "", "", "Other", "", ""),
+            << withRawDescription(makeRecord('0', "1/1/2024", "1", "", "", "Other", "", ""),
                                   "two\r\nlines \"q\"")
             << QStringList{"Personal", "Expense", "2024-01-01", "1", "", "", "Other", "",
                            "two\r\nlines \"q\""};
@@ -152,11 +137,11 @@ private slots:
         const QStringList header{"Description", "Date", "Invoice No.", "Amount", "Pay Method",
                                  "Payment To/By", "Total"};
         const std::vector<TaxRecord> records{
-            record('0', "3/1/2024", "10", "A1", "Cash", "Other", "Shop, Ltd", "=first"),
-            record('0', "3/2/2024", "2.5", "", "Cash", "Other", "", "second"),
-            record('1', "3/3/2024", "99", "", "", "Other", "", "other kind"),
-            record('0', "bad", "not a number", "", "", "Other", "", "third"),
-            record('0', "3/4/2024", "-0.0001", "", "", "Other", "", "fourth")};
+            makeRecord('0', "3/1/2024", "10", "A1", "Cash", "Other", "Shop, Ltd", "=first"),
+            makeRecord('0', "3/2/2024", "2.5", "", "Cash", "Other", "", "second"),
+            makeRecord('1', "3/3/2024", "99", "", "", "Other", "", "other kind"),
+            makeRecord('0', "bad", "not a number", "", "", "Other", "", "third"),
+            makeRecord('0', "3/4/2024", "-0.0001", "", "", "Other", "", "fourth")};
         const Totals totals = computeTotals(records, {'0', QStringLiteral("Other")});
         const QList<QStringList> rows =
             readCsvWithPython(encodeCsv(totalsTable(header, totals.rows)));
@@ -180,8 +165,8 @@ private slots:
         test::LocaleGuard us(QStringLiteral("en_US"));
         // Ten of the largest amounts a field holds leave the currency range.
         std::vector<TaxRecord> records(
-            10, record('3', "1/1/2024", "99999999999999", "", "", "Garden, front", "", ""));
-        records.push_back(record('1', "1/3/2024", "=1+1", "", "", "Other", "", "=cmd|' /C calc'!A0"));
+            10, makeRecord('3', "1/1/2024", "99999999999999", "", "", "Garden, front", "", ""));
+        records.push_back(makeRecord('1', "1/3/2024", "=1+1", "", "", "Other", "", "=cmd|' /C calc'!A0"));
         const Summary summary = computeSummary(DatedRecords(records), 2024);
         const QList<QStringList> rows =
             readCsvWithPython(encodeCsv(summaryTable(summary, /*hideEmpty=*/true)));
@@ -204,7 +189,7 @@ private slots:
     {
         test::LocaleGuard de(QStringLiteral("de_DE"));
         const QList<QStringList> rows = readCsvWithPython(encodeCsv(recordsTable(
-            {record('0', "14.03.2024", "-1234,5", "", "", "Other", "", "")})));
+            {makeRecord('0', "14.03.2024", "-1234,5", "", "", "Other", "", "")})));
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[1].mid(3, 2), (QStringList{"2024-03-14", "-1234.5"}));
     }

@@ -17,12 +17,12 @@ namespace {
 const char* const kSectionCodes[] = {"PE", "PI", "BE", "BI"};
 
 // "kind|type|amount|date" to records described "r1", "r2", ... in order.
-std::vector<TaxRecord> parseRecords(const QStringList& specs)
+std::vector<TaxRecord> parseRecords(const QStringList& lines)
 {
     std::vector<TaxRecord> records;
     int n = 0;
-    for (const QString& spec : specs) {
-        const QStringList f = spec.split(u'|');
+    for (const QString& line : lines) {
+        const QStringList f = line.split(u'|');
         TaxRecord r;
         r.setField(Field::Kind, f.value(0));
         r.setField(Field::Type, f.value(1));

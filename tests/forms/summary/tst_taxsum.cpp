@@ -24,15 +24,6 @@ using namespace quillary::test;
 
 namespace {
 
-template <typename T>
-T* child(QObject& w, const char* name)
-{
-    T* c = w.findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no child %s", name);
-    return c;
-}
-
 QStringList comboEntries(QComboBox* combo)
 {
     QStringList entries;

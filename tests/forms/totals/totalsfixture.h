@@ -8,9 +8,21 @@
 #include "support/records.h"
 #include "support/testplatform.h"
 
+#include <QObject>
 #include <vector>
 
 namespace quillary::test {
+
+// A named control of a window; a test without it cannot go on, so a
+// missing one ends the test program with its name.
+template <typename T>
+T* child(QObject& w, const char* name)
+{
+    T* c = w.findChild<T*>(QString::fromLatin1(name));
+    if (!c)
+        qFatal("no child %s", name);
+    return c;
+}
 
 struct TotalsEnv : TestPlatform {
     // The record window's file name, which the totals window may change.

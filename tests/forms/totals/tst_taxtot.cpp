@@ -26,15 +26,6 @@ using namespace quillary::test;
 
 namespace {
 
-template <typename T>
-T* child(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no child %s", name);
-    return c;
-}
-
 QAction* action(QWidget& w, const char* name)
 {
     return child<QAction>(w, name);
